@@ -1,0 +1,6 @@
+#pragma once
+
+struct GameState;
+
+// One game step: network, rules and, on a server, the state sent out.
+void GameStep(GameState& g);

@@ -1,0 +1,100 @@
+// The seam between the game and the machine it runs on.
+//
+// The core (rules, datagrams, maps, drawing into a surface) calls only these
+// interfaces. The program supplies Qt / POSIX / SDL implementations; tests
+// supply the recording ones in recording_platform.h.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/net_address.h"
+
+enum class MsgButtons { Ok, YesNo };
+enum class MsgIcon { None, Information, Exclamation, Question, Error };
+enum class MsgAnswer { Ok, Yes, No };
+
+// Message boxes, the menu, the window title and repaints, quitting.
+class Ui {
+ public:
+  virtual ~Ui() = default;
+  // ownedByMainWindow is false for the boxes shown before the window exists.
+  virtual MsgAnswer MessageBox(const std::string& text, const std::string& title,
+                               MsgButtons buttons, MsgIcon icon,
+                               bool ownedByMainWindow = true) = 0;
+  virtual void EnableMenuItem(int id, bool enabled) = 0;  // false greys it
+  virtual void CheckMenuItem(int id, bool checked) = 0;
+  virtual void SetWindowTitle(const std::string& title) = 0;
+  // Ask for a repaint without erasing the background.
+  virtual void InvalidateWindow() = 0;
+  // Ends the main loop; the shut-down sequence then runs.
+  virtual void PostQuit() = 0;
+};
+
+// The millisecond tick count; it wraps around after 2^32 ms.
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  virtual uint32_t TickCount() = 0;
+};
+
+// Sound effects (one at a time, a new one cuts off the old) and music.
+class Audio {
+ public:
+  virtual ~Audio() = default;
+  virtual void PlayEffect(const std::string& file) = 0;
+  virtual void StopEffect() = 0;
+  // Returns 0 when the track started, non-zero on failure.
+  virtual int PlayMusic(const std::string& file) = 0;
+  virtual void StopMusic() = 0;
+};
+
+enum class SendResult {
+  Sent,
+  // Failed because of the destination or of the moment (unreachable,
+  // refused, broadcast or zero address, full buffer). Treated like a lost
+  // datagram: a forged sender must never be able to end a server.
+  Dropped,
+  // The socket itself failed.
+  Failed,
+};
+
+// One IPv4 UDP socket. Never blocks: Pending() says how many bytes wait.
+class UdpSocket {
+ public:
+  static constexpr int kNothingWaiting = -2;
+  virtual ~UdpSocket() = default;
+  virtual bool Bind(uint16_t port) = 0;  // any local address
+  virtual SendResult SendTo(const NetAddress& to, const uint8_t* data, size_t len) = 0;
+  // Bytes waiting in the next datagram (0 when none, -1 on error).
+  virtual int Pending() = 0;
+  // Reads one datagram, at most cap bytes (the rest of a longer one is
+  // lost); returns its length, -1 when the socket failed, or kNothingWaiting
+  // when nothing could be read after all (the datagram vanished, a pending
+  // error of an earlier send).
+  virtual int ReceiveFrom(uint8_t* buf, size_t cap, NetAddress* from) = 0;
+  // The last error code of the socket layer, for fatal reports.
+  virtual int LastError() = 0;
+};
+
+class Network {
+ public:
+  virtual ~Network() = default;
+  virtual std::unique_ptr<UdpSocket> CreateSocket() = 0;
+  // Resolves a host name or dotted address; false when it cannot.
+  virtual bool Resolve(const std::string& name, NetAddress* out) = 0;
+  // This host's IPv4 addresses that other machines can reach, best first.
+  virtual std::vector<NetAddress> LocalAddresses() = 0;
+};
+
+// What the core may call; any pointer may be null where a service is absent
+// (the dedicated server has no audio).
+struct Platform {
+  Ui* ui = nullptr;
+  Clock* clock = nullptr;
+  Audio* audio = nullptr;
+  Network* net = nullptr;
+};

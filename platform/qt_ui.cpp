@@ -1,0 +1,51 @@
+#include "platform/qt_ui.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QMessageBox>
+#include <QMetaObject>
+#include <QWidget>
+
+MsgAnswer QtUi::MessageBox(const std::string& text, const std::string& title, MsgButtons buttons,
+                           MsgIcon icon, bool ownedByMainWindow) {
+  QMessageBox box(ownedByMainWindow ? window_.data() : nullptr);
+  box.setText(QString::fromStdString(text));
+  box.setWindowTitle(QString::fromStdString(title));
+  switch (icon) {
+    case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
+    case MsgIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+    case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
+    case MsgIcon::Error: box.setIcon(QMessageBox::Critical); break;
+  }
+  if (buttons == MsgButtons::YesNo) {
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes ? MsgAnswer::Yes : MsgAnswer::No;
+  }
+  box.setStandardButtons(QMessageBox::Ok);
+  box.exec();
+  return MsgAnswer::Ok;
+}
+
+void QtUi::EnableMenuItem(int id, bool enabled) {
+  if (QAction* a = actions_.value(id)) a->setEnabled(enabled);
+}
+
+void QtUi::CheckMenuItem(int id, bool checked) {
+  if (QAction* a = actions_.value(id)) a->setChecked(checked);
+}
+
+void QtUi::SetWindowTitle(const std::string& title) {
+  if (window_) window_->setWindowTitle(QString::fromStdString(title));
+}
+
+void QtUi::InvalidateWindow() {
+  if (view_) view_->update();
+}
+
+void QtUi::PostQuit() {
+  quitPosted_ = true;
+  // Queued, like a posted quit message: the current command finishes first.
+  QMetaObject::invokeMethod(QCoreApplication::instance(), "quit", Qt::QueuedConnection);
+}
