@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "game/frame_transitions.h"
 #include "game/game_state.h"
 #include "maps/map_file.h"
 #include "protocol/datagrams.h"
@@ -24,12 +25,7 @@ int EndGame(GameState& g) {
     if (g.platform.net) g.Socket = g.platform.net->CreateSocket();
     for (int i = 0; i < kSlotCount; ++i) {
       g.Players[i].Active = 0;
-      Fireball& f = g.Fireballs[i];
-      f.State = FireNone;
-      f.X = 0;
-      f.Y = kParkedY;
-      f.DrawX = 0;
-      f.DrawY = kParkedY;
+      ParkFireball(g.Fireballs[i]);
     }
   }
 
