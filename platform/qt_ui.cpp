@@ -47,5 +47,8 @@ void QtUi::InvalidateWindow() {
 void QtUi::PostQuit() {
   quitPosted_ = true;
   // Queued, like a posted quit message: the current command finishes first.
-  QMetaObject::invokeMethod(QCoreApplication::instance(), "quit", Qt::QueuedConnection);
+  // exit() rather than quit(): quit() would first send close events to the
+  // windows, and the main window answers those with a question.
+  QMetaObject::invokeMethod(
+      QCoreApplication::instance(), [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
 }
