@@ -1,5 +1,7 @@
 #include "maps/maze_generator.h"
 
+#include "maps/map_file.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -175,6 +177,19 @@ TEST(MazeGeneratorTest, Seed2727GivesTheRecordedMaze) {
       "10110112010301\n"
       "10000010000001\n"
       "11111111111111\n");
+}
+
+// tools/make_pakmap.cpp writes the shipped default map from seed 2727.
+TEST(MazeGeneratorTest, ShippedDefaultMapIsTheMazeOfItsSeed) {
+  TestGame t;
+  ASSERT_EQ(LoadMapFile(t.g, std::string(VRASK_SOURCE_DIR) + "/data/pakmap.map"), 1);
+  ASSERT_EQ(ReadMapDescription(t.g, std::string(VRASK_SOURCE_DIR) + "/data/pakmap.map"), 1);
+  EXPECT_EQ(t.g.MapDescription, "The Vrask arena");
+  GameState g;
+  g.Rng.Seed(2727);
+  TileMap m;
+  GenerateMaze(g, m);
+  EXPECT_EQ(Describe(t.g.Tiles), Describe(m));
 }
 
 TEST(MazeGeneratorTest, WallStylesAreDrawnCellByCellInIndexOrder) {
