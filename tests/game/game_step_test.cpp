@@ -135,19 +135,4 @@ TEST(GameStepTest, FireballLaunchedByAComputerFliesInTheSameStep) {
   EXPECT_EQ(t.g.Rng.ScriptLeft(), 0u);
 }
 
-TEST(GameStepTest, IdleGameWithNobodyChangesNothing) {
-  TestGame t;
-  WalledArena(t.g);
-  GameState before;
-  before.Tiles = t.g.Tiles;
-  GameStep(t.g);
-  EXPECT_EQ(t.g.Tiles, before.Tiles);
-  for (int i = 0; i < kSlotCount; ++i) {
-    EXPECT_EQ(t.g.Players[i].Active, 0);
-    EXPECT_EQ(t.g.Fireballs[i].State, 'n');
-  }
-  EXPECT_TRUE(t.socket().sent.empty());
-  EXPECT_TRUE(t.rec.audio.effects.empty());
-}
-
 }  // namespace

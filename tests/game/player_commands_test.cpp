@@ -89,16 +89,4 @@ TEST(PlayerCommandsTest, ReappearOnlyFromDeadAtAFreeSpot) {
   EXPECT_EQ(t.g.Tiles[p.Y / 40 * 14 + p.X / 40], 0);
 }
 
-TEST(PlayerCommandsTest, WantedDirectionTakesAnyKeyWhileAlive) {
-  TestGame t;
-  PlayerSlot& p = Place(t.g, 0, 200, 200);
-  SetWantDir(t.g, 0, 'r');
-  EXPECT_EQ(p.WantDir, 'r');
-  SetWantDir(t.g, 0, 'z');  // odd codes are stored and later ignored
-  EXPECT_EQ(p.WantDir, 'z');
-  p.Life = Dead;
-  SetWantDir(t.g, 0, 'u');
-  EXPECT_EQ(p.WantDir, 'z');
-}
-
 }  // namespace
