@@ -20,7 +20,9 @@ void Unroll(QDialog& d, Clock* clock) {
   CentreOnScreen(d, full);
   // Modal from its first appearance, since it is shown before exec() runs.
   d.setWindowModality(Qt::ApplicationModal);
+  // Not answering yet: the buttons work once the dialog has unrolled.
   d.setProperty("unrolling", true);
+  d.setMinimumSize(0, 0);
   for (int h : UnrollHeights()) {
     if (clock) {
       const uint32_t start = clock->TickCount();
@@ -29,7 +31,7 @@ void Unroll(QDialog& d, Clock* clock) {
     }
     // The last steps only wait: the old frame's caption made the final
     // outer height larger than the template's client area.
-    d.setFixedSize(full.width(), std::min(h, full.height()));
+    d.resize(full.width(), std::min(h, full.height()));
     d.show();
     d.repaint();
     for (QWidget* w : d.findChildren<QWidget*>()) w->repaint();
