@@ -99,6 +99,11 @@ QWidget* MakeControl(QDialog& dialog, const DialogControl& c, DialogBaseUnits un
   switch (c.kind) {
     case ControlKind::GroupBox: {
       auto* box = new QGroupBox(text, &dialog);
+      // The classic look: the title sits on the frame's top line, so the
+      // frame uses the whole rectangle the template gives it.
+      box->setStyleSheet(
+          "QGroupBox { border: 1px solid #a0a0a0; border-radius: 2px; margin-top: 6px; }"
+          "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }");
       // A frame only: clicks go to the controls it surrounds.
       box->setAttribute(Qt::WA_TransparentForMouseEvents);
       w = box;
