@@ -20,7 +20,7 @@ void Unroll(QDialog& d, Clock* clock) {
   CentreOnScreen(d, full);
   // Modal from its first appearance, since it is shown before exec() runs.
   d.setWindowModality(Qt::ApplicationModal);
-  // Not answering yet: the buttons work once the dialog has unrolled.
+  // Set while the animation runs; input waits in the queue until it ends.
   d.setProperty("unrolling", true);
   d.setMinimumSize(0, 0);
   for (int h : UnrollHeights()) {
@@ -29,8 +29,8 @@ void Unroll(QDialog& d, Clock* clock) {
       while (clock->TickCount() == start) {
       }
     }
-    // The last steps only wait: the old frame's caption made the final
-    // outer height larger than the template's client area.
+    // The heights count a caption too, so the client area is complete
+    // before the last steps, which then only wait.
     d.resize(full.width(), std::min(h, full.height()));
     d.show();
     d.repaint();
