@@ -7,7 +7,9 @@
 #include "platform/qt_ui.h"
 #include "platform/silent_audio.h"
 #include "shell/main_window_qt.h"
+#include "shell/program_qt.h"
 #include "shell/startup.h"
+#include "shell/welcome_dialog.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -20,18 +22,9 @@ int main(int argc, char** argv) {
   GameState g;
   g.platform = Platform{&ui, &clock, &audio, &net};
 
-  if (!StartUpBeforeWelcome(g, static_cast<uint32_t>(std::time(nullptr)))) return 0;
-
-  // Until the welcome dialog exists the game starts with its defaults.
-  g.SoundsOn = 1;
-  g.MusicOn = 1;
-
-  MainWindow window(g, ui);
-  StartUpAfterWelcome(g);
-  window.show();
-  window.activateWindow();
-  window.setFocus();
-  window.StartTimer();
+  std::unique_ptr<MainWindow> window =
+      StartProgram(g, ui, static_cast<uint32_t>(std::time(nullptr)), RunWelcomeDialog);
+  if (!window) return 0;
 
   app.exec();
   ShutDown(g);

@@ -10,9 +10,12 @@
 #include "game/game_state.h"
 #include "platform/qt_ui.h"
 #include "shell/game_tick.h"
+#include "shell/info_dialog.h"
 #include "shell/menu_ids.h"
 #include "shell/menu_table.h"
 #include "shell/music.h"
+#include "shell/nickname_dialog.h"
+#include "shell/nickname_entry.h"
 
 PlayfieldView::PlayfieldView(GameState& g, QWidget* parent) : QWidget(parent), g_(g) {
   setFixedSize(kClientWidth, kClientHeight);
@@ -99,6 +102,22 @@ void MainWindow::OnCommand(int id, int marker) {
     case CmdPlaySounds:
       g_.SoundsOn = !g_.SoundsOn;
       ui_.CheckMenuItem(CmdPlaySounds, g_.SoundsOn);
+      break;
+    case CmdNickname:
+      // Refused or cancelled: the command ends without its final repaint.
+      if (!ChangeNicknameCommand(g_, RunNicknameDialog)) return;
+      break;
+    case CmdAbout:
+      ShowAboutDialog(this);
+      break;
+    case CmdHelpGameplay:
+      ShowGameplayHelp(this);
+      break;
+    case CmdHelpStatusBar:
+      ShowStatusBarHelp(this);
+      break;
+    case CmdHelpClientServer:
+      ShowClientServerHelp(this);
       break;
     default:
       break;

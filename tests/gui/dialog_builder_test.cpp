@@ -1,0 +1,112 @@
+// Templates turned into widgets: ids, pixel rectangles, window buttons,
+// the control flags that later dialogs need, and the information dialogs.
+#include <QCheckBox>
+#include <QFontInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QtTest>
+
+#include "gui/dialog_driver.h"
+#include "shell/dialog_builder_qt.h"
+#include "shell/info_dialog.h"
+
+class DialogBuilderTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void dialogFontMeasuresSevenByThirteen() {
+    QCOMPARE(QFontInfo(DialogFont()).family(), QString("DejaVu Sans"));
+    QCOMPARE(DialogUnitsOf(DialogFont()), (DialogBaseUnits{7, 13}));
+    // The welcome dialog's 98 x 151 units.
+    QCOMPARE(DialogPixelSize(WelcomeTemplate()), QSize(172, 245));
+  }
+
+  void everyControlIsFoundByIdAtItsRectangle() {
+    const DialogBaseUnits units{7, 13};
+    for (int id : {107, 108, 109, 110, 111, 115}) {
+      const DialogTemplate& t = *DialogTemplateById(id);
+      QDialog d;
+      BuildDialog(d, t);
+      QCOMPARE(d.size(), DialogPixelSize(t));
+      QCOMPARE(d.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly).size(),
+               static_cast<qsizetype>(t.controls.size()));
+      for (const DialogControl& c : t.controls) {
+        if (c.id == kNoControlId) continue;
+        QWidget* w = DialogControlById<QWidget>(d, c.id);
+        QVERIFY2(w, qPrintable(QString("template %1 control %2").arg(id).arg(c.id)));
+        DialogRect px = ToPixels(c.rect, units);
+        if (c.kind == ControlKind::Icon || c.kind == ControlKind::Picture) {
+          // Shown at their own size from the rectangle's corner.
+          QCOMPARE(w->pos(), QPoint(px.x, px.y));
+          QCOMPARE(w->size(), qobject_cast<QLabel*>(w)->pixmap().size());
+        } else {
+          QCOMPARE(w->geometry(), QRect(px.x, px.y, px.w, px.h));
+        }
+      }
+    }
+  }
+
+  void welcomeControlsAreTheKindsTheTemplateNames() {
+    QDialog d;
+    BuildDialog(d, WelcomeTemplate());
+    QVERIFY(DialogControlById<QGroupBox>(d, 1042));
+    QCOMPARE(DialogControlById<QLineEdit>(d, 1027)->maxLength(), 8);
+    QCOMPARE(DialogControlById<QCheckBox>(d, 1031)->text(), QString("Play &Sounds"));
+    QVERIFY(DialogControlById<QPushButton>(d, 1028)->isDefault());
+    QVERIFY(!DialogControlById<QPushButton>(d, 1029)->isDefault());
+    QCOMPARE(DialogControlById<QLabel>(d, 1049)->pixmap().size(), QSize(128, 74));
+    QVERIFY(!(d.windowFlags() & Qt::WindowCloseButtonHint));
+
+    QDialog about;
+    BuildDialog(about, AboutTemplate());
+    QVERIFY(about.windowFlags() & Qt::WindowCloseButtonHint);
+    QVERIFY(about.windowFlags() & Qt::WindowMinimizeButtonHint);
+  }
+
+  void flagsForTheLaterDialogsWork() {
+    // Controls of the kinds the map, server and ban dialogs use.
+    DialogTemplate t{116, "Test", 200, 100, kCentred,
+                     {{1045, ControlKind::Edit, "", {5, 5, 17, 12}, kDigitsOnly, 2},
+                      {1041, ControlKind::PushButton, "&Remove Selected Address Ban",
+                       {30, 5, 66, 22}, kMultiline},
+                      {1037, ControlKind::ListBox, "", {5, 30, 100, 60},
+                       kBorder | kHScroll | kVScroll | kNotify},
+                      {1008, ControlKind::RadioButton, "&Fast", {110, 30, 26, 11}},
+                      {1009, ControlKind::RadioButton, "&Slow", {140, 30, 28, 11}}}};
+    QDialog d;
+    BuildDialog(d, t);
+    auto* edit = DialogControlById<QLineEdit>(d, 1045);
+    QTest::keyClicks(edit, "7a-9x4");
+    QCOMPARE(edit->text(), QString("79"));
+    QVERIFY(DialogControlById<QPushButton>(d, 1041)->text().contains('\n'));
+    auto* list = DialogControlById<QListWidget>(d, 1037);
+    QCOMPARE(list->horizontalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+    QVERIFY(DialogControlById<QWidget>(d, 1008));
+  }
+
+  void informationDialogsCloseOnlyThroughTheCloseBox() {
+    for (int id : {107, 109, 110, 111}) {
+      bool stayedOpen = false;
+      QString title;
+      WhenDialogOpens([&](QDialog& d) {
+        title = d.windowTitle();
+        QWidget* target = d.focusWidget() ? d.focusWidget() : &d;
+        QTest::keyClick(target, Qt::Key_Escape);
+        QTest::keyClick(target, Qt::Key_Return);
+        QTest::keyClick(target, Qt::Key_Enter);
+        stayedOpen = d.isVisible();
+        d.close();  // what the close box, system menu and Alt+F4 ask for
+        EndIfOpen(d);
+      });
+      QCOMPARE(ShowInfoDialog(id, nullptr), 0);
+      QVERIFY2(stayedOpen, qPrintable(title));
+      QCOMPARE(title, QString(DialogTemplateById(id)->title));
+    }
+  }
+};
+
+QTEST_MAIN(DialogBuilderTest)
+#include "dialog_builder_test.moc"

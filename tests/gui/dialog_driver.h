@@ -1,0 +1,33 @@
+// Drives modal dialogs from inside their own loops in GUI tests.
+#pragma once
+
+#include <QApplication>
+#include <QDialog>
+#include <QTimer>
+#include <functional>
+
+// Runs `act` on the next modal dialog once it is shown and answering (the
+// welcome dialog answers after its opening animation). Polls every 5 ms and
+// gives up after 10 s, so a broken dialog fails the test instead of hanging.
+inline void WhenDialogOpens(std::function<void(QDialog&)> act) {
+  auto* timer = new QTimer(qApp);
+  auto tries = std::make_shared<int>(0);
+  timer->setInterval(5);
+  QObject::connect(timer, &QTimer::timeout, [timer, act, tries] {
+    auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (++*tries > 2000) {
+      timer->deleteLater();
+      return;
+    }
+    if (!d || !d->isVisible() || d->property("unrolling").toBool()) return;
+    timer->stop();
+    timer->deleteLater();
+    act(*d);
+  });
+  timer->start();
+}
+
+// Ends a dialog that a test left open, so that the test can go on.
+inline void EndIfOpen(QDialog& d) {
+  if (d.isVisible()) d.done(-1);
+}
