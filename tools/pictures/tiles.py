@@ -74,12 +74,16 @@ def yellow_lattice(phase):
         for x in range(CELL):
             if (x + y) % 10 == 0 and (x - y) % 10 == 0 and (x + y) % 20 == 0:
                 c.set(x, y, WHITE)
-    # sparks: one bright dot per bar, moving 5 pixels each phase
+    # sparks run along every other bar, 4 pixels a phase; they repeat every
+    # 16, so phase 3 leads back into phase 0
     for y in range(CELL):
         for x in range(CELL):
-            if (x + y) % 10 == 0 and (x - y - phase * 5) % 20 == 0 and (x + y) % 20 == 10:
+            if (x + y) % 20 == 0 and (x - y - 4 * phase) % 16 == 0:
                 c.set(x, y, WHITE)
-                c.set(x + 1, y - 1, WHITE if phase % 2 else YELLOW)
+                c.set(x + 1, y - 1, WHITE)
+            if (x - y) % 20 == 10 and (x + y + 4 * phase) % 16 == 0:
+                c.set(x, y, WHITE)
+                c.set(x - 1, y - 1, WHITE)
     return c
 
 
