@@ -3,8 +3,8 @@ and the sound and music icons (124)."""
 
 import math
 
-from .canvas import (AQUA, BLACK, CELL, Canvas, GREY, LIME, MAROON, OLIVE, RED, SILVER,
-                     WHITE, YELLOW, sheet, strip_length)
+from .canvas import (AQUA, BLACK, CELL, Canvas, GREY, MAROON, OLIVE, RED, SILVER, WHITE,
+                     YELLOW, sheet)
 from . import vehicles
 
 CX = CY = 19.5

@@ -6,9 +6,8 @@ Walls are copied plainly side by side, so every wall pattern repeats every
 
 import math
 
-from .canvas import (AQUA, BLACK, BLUE, CELL, Canvas, FUCHSIA, GREEN, GREY, LIME,
-                     MAROON, NAVY, OLIVE, PURPLE, RED, SILVER, TEAL, WHITE, YELLOW,
-                     sheet)
+from .canvas import (AQUA, BLACK, BLUE, CELL, Canvas, GREEN, GREY, LIME, MAROON, NAVY,
+                     OLIVE, RED, SILVER, WHITE, YELLOW, sheet)
 
 PHASES = 4
 
@@ -18,7 +17,7 @@ def floor(phase):
 
 
 def red_bricks(phase):
-    """Red bricks in grey mortar; a glint of light runs along one course."""
+    """Red bricks in grey mortar; a glint of light walks down the wall."""
     c = Canvas(CELL, CELL, GREY)
     for course in range(4):
         top = course * 10
@@ -27,28 +26,18 @@ def red_bricks(phase):
             left = b * 20 + shift
             for y in range(top, top + 9):
                 for x in range(left, left + 19):
-                    xx = x % CELL
-                    edge_bottom = y == top + 8
-                    edge_right = x == left + 18
-                    edge_top = y == top
-                    if edge_bottom or edge_right:
-                        col = MAROON
-                    elif edge_top or x == left:
-                        col = RED
-                    else:
-                        col = RED
-                    c.set(xx, y, col)
+                    shaded = y == top + 8 or x == left + 18
+                    c.set(x % CELL, y, MAROON if shaded else RED)
             # a few dark speckles give each brick a little texture
             for (dx, dy) in ((4, 3), (12, 5), (8, 6), (15, 2)):
                 if (b + course) % 2 == 0 or dx != 12:
                     c.set((left + dx + course * 3) % CELL, top + dy, MAROON)
-    # the glint: a bright streak on the top edge of one brick per phase,
-    # walking diagonally down the wall
+    # the glint: a bright streak on the top edge of one brick per phase
     course = phase
     shift = 0 if course % 2 == 0 else 10
     left = (phase * 20 + shift + 10) % CELL
     for i in range(3, 14):
-        c.set((left + i) % CELL, course * 10 + 1, YELLOW if 5 <= i <= 11 else WHITE if i == 8 else RED)
+        c.set((left + i) % CELL, course * 10 + 1, YELLOW if 5 <= i <= 11 else RED)
     c.set((left + 8) % CELL, course * 10 + 1, WHITE)
     c.set((left + 8) % CELL, course * 10 + 2, YELLOW)
     return c
@@ -224,7 +213,6 @@ def arrow_panel(phase):
     c.rect(0, CELL - 2, CELL, 2, GREY)
     c.rect(CELL - 2, 0, 2, CELL, GREY)
     c.rect(4, 4, 32, 32, GREY)
-    c.rect(5, 5, 31, 31, SILVER)
     c.rect(5, 5, 30, 30, SILVER)
     for (x, y) in ((3, 3), (36, 3), (3, 36), (36, 36)):
         c.set(x, y, GREY)
@@ -263,10 +251,8 @@ def wheel(phase):
         c.polygon(pts, SILVER)
         c.line(cx + ca * 4, cy + sa * 4, cx + ca * 13, cy + sa * 13, WHITE)
     # bolts on the rim turn with the wheel
-    for k in range(8):
-        a = angle0 + math.pi / 4 + k * math.pi / 2 if k < 4 else None
-        if a is None:
-            break
+    for k in range(4):
+        a = angle0 + math.pi / 4 + k * math.pi / 2
         c.disc(cx + math.cos(a) * 15.5, cy + math.sin(a) * 15.5, 1.0, RED)
     c.disc(cx, cy, 4.2, MAROON)
     c.disc(cx, cy, 3.0, RED)
