@@ -28,7 +28,7 @@ def red_bricks(phase):
                 for x in range(left, left + 19):
                     shaded = y == top + 8 or x == left + 18
                     c.set(x % CELL, y, MAROON if shaded else RED)
-            # a few dark speckles give each brick a little texture
+            # a few dark dots give each brick a little texture
             for (dx, dy) in ((4, 3), (12, 5), (8, 6), (15, 2)):
                 if (b + course) % 2 == 0 or dx != 12:
                     c.set((left + dx + course * 3) % CELL, top + dy, MAROON)
