@@ -173,19 +173,23 @@ def house(phase):
 
 
 # Shading across one log, left to right: rim, bark, body, highlight, body.
-LOG_SHADES = [BLACK, MAROON, OLIVE, YELLOW, OLIVE, OLIVE, OLIVE, MAROON, MAROON, BLACK]
+# Shading across one log, left to right: rim, bark, body, highlight, body.
+LOG_SHADES = [BLACK, MAROON, OLIVE, YELLOW, OLIVE, OLIVE, OLIVE, OLIVE, MAROON, BLACK]
+# Dark bark grain, (column, row) in an 8-row repeat: slanted streaks.
+LOG_GRAIN = [(5, 0), (6, 1), (6, 2), (2, 3), (7, 4), (4, 5), (5, 6), (2, 7), (7, 7)]
 
 
 def log_column(c, x0, offset):
-    """One vertical log, 10 wide; its bark rings are scrolled down by
-    offset. The rings repeat every 8 pixels, so 4 phases of 2 pixels loop."""
+    """One vertical log, 10 wide; its bark is scrolled down by offset. The
+    grain repeats every 8 rows, so 4 phases of 2 pixels loop."""
+    grain = set(LOG_GRAIN)
     for y in range(CELL):
         yy = (y - offset) % 8
         for i, col in enumerate(LOG_SHADES):
-            if yy == 0 and 1 <= i <= 8:
-                col = MAROON if i not in (3,) else OLIVE
-            elif yy == 4 and i in (5, 6):
+            if (i, yy) in grain:
                 col = MAROON
+            elif i == 3 and yy in (3, 4):
+                col = OLIVE  # the highlight breaks where the bark is rough
             c.set(x0 + i, y, col)
 
 
