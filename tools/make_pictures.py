@@ -12,8 +12,16 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from pictures.canvas import write_bmp  # noqa: E402
 from pictures import dialog_pictures, effects, tiles, vehicles  # noqa: E402
 
+
+def vehicle_sheets():
+    """Bitmaps 109-116, the vehicles of slot numbers 1..8."""
+    return {"bitmap%d.bmp" % (109 + i): (lambda c=colours: vehicles.vehicle_sheet(c))
+            for i, (_, colours) in enumerate(vehicles.BODIES)}
+
+
 PICTURES = {
     "bitmap108.bmp": tiles.tile_strip,
+    **vehicle_sheets(),
     "bitmap117.bmp": effects.brick_band,
     "bitmap118.bmp": vehicles.computer_mark,
     "bitmap119.bmp": effects.fireball_sheet,
@@ -26,8 +34,6 @@ PICTURES = {
     "icon102.bmp": dialog_pictures.program_icon,
     "cursor104.bmp": dialog_pictures.cursor,
 }
-for _i, (_name, _colours) in enumerate(vehicles.BODIES):
-    PICTURES["bitmap%d.bmp" % (109 + _i)] = (lambda c=_colours: vehicles.vehicle_sheet(c))
 
 
 def main():

@@ -14,10 +14,10 @@ for f in "$tmp"/*.ppm; do
   name=$(basename "$f" .ppm)
   case $name in
     scene-*) ;;
-    *) convert "$f" "$root/docs/screenshots/$name.png" ;;
+    *) convert "$f" -strip "$root/docs/screenshots/$name.png" ;;
   esac
 done
 # the scene at its four phases, one above the other, and as an animation
 convert "$tmp"/scene-phase-0.ppm "$tmp"/scene-phase-1.ppm "$tmp"/scene-phase-2.ppm \
-  "$tmp"/scene-phase-3.ppm -append "$root/docs/screenshots/scene-phases.png"
+  "$tmp"/scene-phase-3.ppm -append -strip "$root/docs/screenshots/scene-phases.png"
 convert -delay 16 -loop 0 "$tmp"/scene-phase-*.ppm "$root/docs/screenshots/scene.gif"

@@ -291,6 +291,24 @@ TEST(PicturesTest, BrickCoursesRepeatEveryTwentyRows) {
       ASSERT_EQ(bricks.At(x, y) == kBlack, bricks.At(x, y + 20) == kBlack) << x << "," << y;
 }
 
+TEST(PicturesTest, IconsShowInEveryPhaseAndTheNoteSurvivesItsOffsetCopy) {
+  const Picture icons = Load(124);
+  for (int phase = 0; phase < 4; ++phase) {
+    SCOPED_TRACE(phase);
+    int speaker = 0, note = 0;
+    for (int y = 0; y < 40; ++y)
+      for (int x = 0; x < 40; ++x) {
+        speaker += CellAt(icons, 0, phase, x, y) != kBlack;
+        note += CellAt(icons, 1, phase, x, y) != kBlack;
+      }
+    EXPECT_GT(speaker, 60);
+    EXPECT_GT(note, 40);
+    // The status bar copies the note from x 42, one pixel into its cell:
+    // the cell's first column must hold nothing that would be lost.
+    for (int y = 0; y < 40; ++y) EXPECT_EQ(CellAt(icons, 1, phase, 0, y), kBlack);
+  }
+}
+
 TEST(PicturesTest, LoadBitmapsFillsEveryEntryAndPointsTheGameAtThem) {
   GameState g;
   PictureSet set;

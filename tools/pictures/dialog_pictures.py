@@ -2,9 +2,8 @@
 (bitmap 123), the welcome picture (bitmap 130), the program icon (icon 102)
 and the mouse cursor (cursor 104)."""
 
-from .canvas import (AQUA, BLACK, BLUE, CELL, Canvas, FUCHSIA, GREEN, GREY, LIME,
-                     MAROON, NAVY, OLIVE, PURPLE, RED, SILVER, TEAL, WHITE, YELLOW,
-                     PALETTE)
+from .canvas import (AQUA, BLACK, BLUE, Canvas, FUCHSIA, GREY, LIME, MAROON, OLIVE, RED,
+                     SILVER, WHITE, YELLOW, PALETTE)
 from .font import draw_text, text_width
 from . import effects, vehicles
 
@@ -92,7 +91,6 @@ def status_bar_help():
     draw_text(c, x0 + 2, 211, "ARNO: THANKS =)", YELLOW)
     draw_text(c, x0 + 2, 221, "PLAYER HAS", AQUA)
     draw_text(c, x0 + 2, 231, "JOINED =)", AQUA)
-    draw_text(c, x0 + 2, 235 - 2, "", SILVER)
     icons = effects.icon_sheet()
     or_blit(c, icons, x0 + 60, 246, 0, 41, 40, 40)
     or_blit(c, icons, x0 + 70, 246, 42, 41, 39, 40)

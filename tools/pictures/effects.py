@@ -3,8 +3,8 @@ and the sound and music icons (124)."""
 
 import math
 
-from .canvas import (AQUA, BLACK, CELL, Canvas, GREY, LIME, MAROON, OLIVE, RED, SILVER,
-                     WHITE, YELLOW, sheet, strip_length)
+from .canvas import (AQUA, BLACK, CELL, Canvas, GREY, MAROON, OLIVE, RED, SILVER, WHITE,
+                     YELLOW, sheet)
 from . import vehicles
 
 CX = CY = 19.5
@@ -53,7 +53,7 @@ def sparks(c, count, r_min, r_max, seed, colours):
 def fireball_flying(phase):
     """A spinning ball of fire with a white-hot core."""
     c = Canvas(CELL, CELL)
-    flame(c, 9.5, phase, 5, [MAROON, RED, YELLOW, WHITE], wobble=1.8, seed=phase)
+    flame(c, 9.0, phase, 7, [MAROON, RED, YELLOW, WHITE], wobble=1.2, seed=phase)
     # a trail of sparks circling the ball
     for k in range(3):
         a = phase * math.pi / 6 + k * 2 * math.pi / 3

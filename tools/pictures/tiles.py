@@ -6,9 +6,8 @@ Walls are copied plainly side by side, so every wall pattern repeats every
 
 import math
 
-from .canvas import (AQUA, BLACK, BLUE, CELL, Canvas, FUCHSIA, GREEN, GREY, LIME,
-                     MAROON, NAVY, OLIVE, PURPLE, RED, SILVER, TEAL, WHITE, YELLOW,
-                     sheet)
+from .canvas import (AQUA, BLACK, BLUE, CELL, Canvas, GREEN, GREY, LIME, MAROON, NAVY,
+                     OLIVE, RED, SILVER, WHITE, YELLOW, sheet)
 
 PHASES = 4
 
@@ -18,7 +17,7 @@ def floor(phase):
 
 
 def red_bricks(phase):
-    """Red bricks in grey mortar; a glint of light runs along one course."""
+    """Red bricks in grey mortar; a glint of light walks down the wall."""
     c = Canvas(CELL, CELL, GREY)
     for course in range(4):
         top = course * 10
@@ -27,28 +26,18 @@ def red_bricks(phase):
             left = b * 20 + shift
             for y in range(top, top + 9):
                 for x in range(left, left + 19):
-                    xx = x % CELL
-                    edge_bottom = y == top + 8
-                    edge_right = x == left + 18
-                    edge_top = y == top
-                    if edge_bottom or edge_right:
-                        col = MAROON
-                    elif edge_top or x == left:
-                        col = RED
-                    else:
-                        col = RED
-                    c.set(xx, y, col)
-            # a few dark speckles give each brick a little texture
+                    shaded = y == top + 8 or x == left + 18
+                    c.set(x % CELL, y, MAROON if shaded else RED)
+            # a few dark dots give each brick a little texture
             for (dx, dy) in ((4, 3), (12, 5), (8, 6), (15, 2)):
                 if (b + course) % 2 == 0 or dx != 12:
                     c.set((left + dx + course * 3) % CELL, top + dy, MAROON)
-    # the glint: a bright streak on the top edge of one brick per phase,
-    # walking diagonally down the wall
+    # the glint: a bright streak on the top edge of one brick per phase
     course = phase
     shift = 0 if course % 2 == 0 else 10
     left = (phase * 20 + shift + 10) % CELL
     for i in range(3, 14):
-        c.set((left + i) % CELL, course * 10 + 1, YELLOW if 5 <= i <= 11 else WHITE if i == 8 else RED)
+        c.set((left + i) % CELL, course * 10 + 1, YELLOW if 5 <= i <= 11 else RED)
     c.set((left + 8) % CELL, course * 10 + 1, WHITE)
     c.set((left + 8) % CELL, course * 10 + 2, YELLOW)
     return c
@@ -74,12 +63,16 @@ def yellow_lattice(phase):
         for x in range(CELL):
             if (x + y) % 10 == 0 and (x - y) % 10 == 0 and (x + y) % 20 == 0:
                 c.set(x, y, WHITE)
-    # sparks: one bright dot per bar, moving 5 pixels each phase
+    # sparks run along every other bar, 4 pixels a phase; they repeat every
+    # 16, so phase 3 leads back into phase 0
     for y in range(CELL):
         for x in range(CELL):
-            if (x + y) % 10 == 0 and (x - y - phase * 5) % 20 == 0 and (x + y) % 20 == 10:
+            if (x + y) % 20 == 0 and (x - y - 4 * phase) % 16 == 0:
                 c.set(x, y, WHITE)
-                c.set(x + 1, y - 1, WHITE if phase % 2 else YELLOW)
+                c.set(x + 1, y - 1, WHITE)
+            if (x - y) % 20 == 10 and (x + y + 4 * phase) % 16 == 0:
+                c.set(x, y, WHITE)
+                c.set(x - 1, y - 1, WHITE)
     return c
 
 
@@ -180,19 +173,23 @@ def house(phase):
 
 
 # Shading across one log, left to right: rim, bark, body, highlight, body.
-LOG_SHADES = [BLACK, MAROON, OLIVE, YELLOW, OLIVE, OLIVE, OLIVE, MAROON, MAROON, BLACK]
+# Shading across one log, left to right: rim, bark, body, highlight, body.
+LOG_SHADES = [BLACK, MAROON, OLIVE, YELLOW, OLIVE, OLIVE, OLIVE, OLIVE, MAROON, BLACK]
+# Dark bark grain, (column, row) in an 8-row repeat: slanted streaks.
+LOG_GRAIN = [(5, 0), (6, 1), (6, 2), (2, 3), (7, 4), (4, 5), (5, 6), (2, 7), (7, 7)]
 
 
 def log_column(c, x0, offset):
-    """One vertical log, 10 wide; its bark rings are scrolled down by
-    offset. The rings repeat every 8 pixels, so 4 phases of 2 pixels loop."""
+    """One vertical log, 10 wide; its bark is scrolled down by offset. The
+    grain repeats every 8 rows, so 4 phases of 2 pixels loop."""
+    grain = set(LOG_GRAIN)
     for y in range(CELL):
         yy = (y - offset) % 8
         for i, col in enumerate(LOG_SHADES):
-            if yy == 0 and 1 <= i <= 8:
-                col = MAROON if i not in (3,) else OLIVE
-            elif yy == 4 and i in (5, 6):
+            if (i, yy) in grain:
                 col = MAROON
+            elif i == 3 and yy in (3, 4):
+                col = OLIVE  # the highlight breaks where the bark is rough
             c.set(x0 + i, y, col)
 
 
@@ -220,7 +217,6 @@ def arrow_panel(phase):
     c.rect(0, CELL - 2, CELL, 2, GREY)
     c.rect(CELL - 2, 0, 2, CELL, GREY)
     c.rect(4, 4, 32, 32, GREY)
-    c.rect(5, 5, 31, 31, SILVER)
     c.rect(5, 5, 30, 30, SILVER)
     for (x, y) in ((3, 3), (36, 3), (3, 36), (36, 36)):
         c.set(x, y, GREY)
@@ -259,10 +255,8 @@ def wheel(phase):
         c.polygon(pts, SILVER)
         c.line(cx + ca * 4, cy + sa * 4, cx + ca * 13, cy + sa * 13, WHITE)
     # bolts on the rim turn with the wheel
-    for k in range(8):
-        a = angle0 + math.pi / 4 + k * math.pi / 2 if k < 4 else None
-        if a is None:
-            break
+    for k in range(4):
+        a = angle0 + math.pi / 4 + k * math.pi / 2
         c.disc(cx + math.cos(a) * 15.5, cy + math.sin(a) * 15.5, 1.0, RED)
     c.disc(cx, cy, 4.2, MAROON)
     c.disc(cx, cy, 3.0, RED)
