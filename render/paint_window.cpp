@@ -88,15 +88,19 @@ struct Painter {
     return ax - bx <= 39 && bx - ax <= 39 && ay - by <= 39 && by - ay <= 39;
   }
 
-  // Erases slot i where it was drawn and redraws the earlier slots that the
-  // erased square cut into.
-  void EraseAndRepairBelow(int i) {
-    const PlayerSlot& p = g.Players[static_cast<size_t>(i)];
-    EraseSquare(p.DrawX, p.DrawY);
+  // Erases the square at (x, y) for slot i and redraws the earlier slots
+  // that the erased square cut into.
+  void EraseAndRepairBelow(int i, int x, int y) {
+    EraseSquare(x, y);
     for (int j = 0; j < i; ++j) {
       const PlayerSlot& q = g.Players[static_cast<size_t>(j)];
-      if (q.Active && Overlap(q.X, q.Y, p.DrawX, p.DrawY)) DrawPlayerSprite(j);
+      if (q.Active && Overlap(q.X, q.Y, x, y)) DrawPlayerSprite(j);
     }
+  }
+  // Slot i where the previous paint drew it.
+  void EraseAndRepairBelow(int i) {
+    const PlayerSlot& p = g.Players[static_cast<size_t>(i)];
+    EraseAndRepairBelow(i, p.DrawX, p.DrawY);
   }
 
   void TilePass() {
@@ -123,6 +127,10 @@ struct Painter {
         if (ExplosionEndsThisFrame(g, p)) {
           p.Life = Dead;
           EraseAndRepairBelow(i);
+          // A player hit while moving in this very step was blasted at X, Y,
+          // not at DrawX, DrawY: erase that square too, or the blast picture
+          // would stay on the floor after the player is gone.
+          if (p.X != p.DrawX || p.Y != p.DrawY) EraseAndRepairBelow(i, p.X, p.Y);
         }
       }
       // Life tested afresh: a player that has just died is erased once

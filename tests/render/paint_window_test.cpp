@@ -108,6 +108,21 @@ TEST_F(PaintTest, ExplosionRunsFromTheCounterToStep5ThenBlankThenDead) {
   EXPECT_EQ(InSquare(200, 200, 0xFFFFFF), 16);
 }
 
+TEST_F(PaintTest, PlayerHitWhileMovingAtCounterZeroLeavesNoBlastBehind) {
+  g.MapDirty = 1;
+  PlayerSlot& p = Place(2, 200, 200, DirDown);
+  Paint();
+  // Killed in the step that moved it 4 pixels down and brought the counter
+  // to 0: the blast is drawn at the new place, which must be erased too.
+  p.DrawY = 200;
+  p.Y = 204;
+  p.Life = Exploding;
+  g.FrameCounter = 0;
+  Paint();
+  EXPECT_EQ(p.Life, Dead);
+  EXPECT_EQ(InSquare(200, 204, 0), 1600);
+}
+
 TEST_F(PaintTest, MovingOffAnEarlierPlayersSquareLeavesNoNotch) {
   g.MapDirty = 1;
   Place(0, 200, 200);
