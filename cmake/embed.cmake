@@ -6,7 +6,8 @@ function(vrask_embed target)
     OUTPUT ${out}
     COMMAND ${CMAKE_COMMAND} -DOUT=${out} "-DFILES=${ARGN}" -P ${CMAKE_SOURCE_DIR}/cmake/embed_files.cmake
     DEPENDS ${ARGN} ${CMAKE_SOURCE_DIR}/cmake/embed_files.cmake
-    COMMENT "Embedding assets")
+    COMMENT "Embedding assets"
+    VERBATIM)
   add_library(${target} STATIC ${out})
   target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR})
 endfunction()
