@@ -5,8 +5,8 @@
 #include "render/bitmap_font.h"
 #include "render/pictures.h"
 
-template <typename Op>
-void Surface::Blit(const Picture& src, int sx, int sy, int w, int h, int dx, int dy, Op op) {
+template <typename RowOp>
+void Surface::Blit(const Picture& src, int sx, int sy, int w, int h, int dx, int dy, RowOp op) {
   // Clip the source rectangle to the picture, moving the destination along.
   int x0 = std::max(sx, 0), y0 = std::max(sy, 0);
   int x1 = std::min(sx + w, src.width), y1 = std::min(sy + h, src.height);
@@ -18,18 +18,21 @@ void Surface::Blit(const Picture& src, int sx, int sy, int w, int h, int dx, int
   y1 = std::min(y1, height - oy);
   if (x0 >= x1 || y0 >= y1) return;
   for (int y = y0; y < y1; ++y) {
-    const uint32_t* in = &src.pixels[static_cast<size_t>(y) * src.width];
-    uint32_t* outRow = &pixels[static_cast<size_t>(y + oy) * width + ox];
-    for (int x = x0; x < x1; ++x) outRow[x] = op(outRow[x], in[x]);
+    const uint32_t* in = &src.pixels[static_cast<size_t>(y) * src.width + x0];
+    uint32_t* out = &pixels[static_cast<size_t>(y + oy) * width + ox + x0];
+    op(out, in, x1 - x0);
   }
 }
 
 void Surface::Copy(const Picture& src, int sx, int sy, int w, int h, int dx, int dy) {
-  Blit(src, sx, sy, w, h, dx, dy, [](uint32_t, uint32_t s) { return s; });
+  Blit(src, sx, sy, w, h, dx, dy,
+       [](uint32_t* out, const uint32_t* in, int n) { std::copy_n(in, n, out); });
 }
 
 void Surface::Or(const Picture& src, int sx, int sy, int w, int h, int dx, int dy) {
-  Blit(src, sx, sy, w, h, dx, dy, [](uint32_t d, uint32_t s) { return d | s; });
+  Blit(src, sx, sy, w, h, dx, dy, [](uint32_t* out, const uint32_t* in, int n) {
+    for (int i = 0; i < n; ++i) out[i] |= in[i];
+  });
 }
 
 void Surface::Fill(int x, int y, int w, int h, uint32_t colour) {

@@ -52,6 +52,7 @@ struct Surface {
   static int TextHeight();
 
  private:
-  template <typename Op>
-  void Blit(const Picture& src, int sx, int sy, int w, int h, int dx, int dy, Op op);
+  // Clips as described above and applies op(out, in, n) to each row's run.
+  template <typename RowOp>
+  void Blit(const Picture& src, int sx, int sy, int w, int h, int dx, int dy, RowOp op);
 };
