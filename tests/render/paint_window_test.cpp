@@ -139,17 +139,6 @@ TEST_F(PaintTest, MovingOffAnEarlierPlayersSquareLeavesNoNotch) {
   EXPECT_EQ(Field(263, 210), VehicleColour(2, 2, 0));
 }
 
-TEST_F(PaintTest, MovingPlayerLeavesBlackFloorBehind) {
-  g.MapDirty = 1;
-  PlayerSlot& p = Place(0, 200, 200);
-  Paint();
-  p.DrawX = 200;
-  p.X = 196;
-  Paint();
-  EXPECT_EQ(CountColour(s, 236 - kScreenOffset, 180, 4, 40, 0), 160);
-  EXPECT_EQ(InSquare(196, 200, VehicleColour(1, 0, 0)), 1600);
-}
-
 TEST_F(PaintTest, ClearedFireballRestoresFloorAndEndsParked) {
   g.MapDirty = 1;
   g.Tiles[5 * kMapSide + 6] = 2;  // a wall next to the fireball

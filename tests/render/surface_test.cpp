@@ -113,13 +113,6 @@ TEST(SurfaceText, WidthAddsAdvancesAndFitsTheStatusBar) {
   EXPECT_EQ(Surface::TextWidth("\x01\x1f"), 0);
 }
 
-TEST(SurfaceText, ClipsAtTheSurfaceEdges) {
-  Surface s = Small(10, 6, 0);
-  s.DrawText(-4, -6, "MMMM", 0xFFFFFF);
-  s.DrawText(6, 2, "MMMM", 0xFFFFFF);
-  EXPECT_GT(CountColour(s, 0, 0, 10, 6, 0xFFFFFF), 0);
-}
-
 TEST(BitmapFontParse, RejectsTruncatedAndForeignBytes) {
   // One 3-pixel-wide glyph for 'A' in a 2-row font.
   const uint8_t good[] = {'V', 'F', 'N', 'T', 1, 2, 2, 'A', 1, 4, 0, 3, 0xA0, 0x40};
