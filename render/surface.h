@@ -3,12 +3,20 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 #include <vector>
+
+struct Picture;
 
 // The client area that a 706 x 561 window with a classic frame, caption and
 // one-line menu leaves.
 constexpr int kClientWidth = 700;
 constexpr int kClientHeight = 517;
+
+constexpr uint32_t Rgb(int r, int g, int b) {
+  return (static_cast<uint32_t>(r & 0xFF) << 16) | (static_cast<uint32_t>(g & 0xFF) << 8) |
+         static_cast<uint32_t>(b & 0xFF);
+}
 
 struct Surface {
   int width = kClientWidth;
@@ -16,4 +24,35 @@ struct Surface {
   std::vector<uint32_t> pixels = std::vector<uint32_t>(kClientWidth * kClientHeight, 0);
 
   uint32_t At(int x, int y) const { return pixels[y * width + x]; }
+
+  // Block transfers of the w x h rectangle at (sx, sy) of a picture to
+  // (dx, dy). Clipping: only the part of the source rectangle that lies
+  // inside the picture is transferred, each pixel to the place it would
+  // have had in the whole transfer, and only where that place lies on the
+  // surface. Everything else on the surface stays as it was, so a source
+  // rectangle wholly beyond the picture's edge changes nothing.
+  // Plain copy: the destination takes the source pixel.
+  void Copy(const Picture& src, int sx, int sy, int w, int h, int dx, int dy);
+  // OR copy: the destination becomes destination | source, so black parts
+  // of the source let what is beneath show through.
+  void Or(const Picture& src, int sx, int sy, int w, int h, int dx, int dy);
+
+  // Rectangle fills, clipped to the surface.
+  void FillBlack(int x, int y, int w, int h) { Fill(x, y, w, h, 0x000000); }
+  void FillWhite(int x, int y, int w, int h) { Fill(x, y, w, h, 0xFFFFFF); }
+  void Fill(int x, int y, int w, int h, uint32_t colour);
+
+  // Text in the game font with a transparent background: only the glyphs'
+  // pixels are set, in `colour`. (x, y) is the top-left of the text line.
+  // Each byte is one character (Windows-1252); clipped to the surface.
+  void DrawText(int x, int y, std::string_view text, uint32_t colour);
+  // The width in pixels that DrawText takes for the text.
+  static int TextWidth(std::string_view text);
+  // Height of a text line.
+  static int TextHeight();
+
+ private:
+  // Clips as described above and applies op(out, in, n) to each row's run.
+  template <typename RowOp>
+  void Blit(const Picture& src, int sx, int sy, int w, int h, int dx, int dy, RowOp op);
 };

@@ -6,6 +6,7 @@
 #include "platform/posix_network.h"
 #include "platform/qt_ui.h"
 #include "platform/silent_audio.h"
+#include "render/pictures.h"
 #include "shell/main_window_qt.h"
 #include "shell/program_qt.h"
 #include "shell/startup.h"
@@ -20,10 +21,11 @@ int main(int argc, char** argv) {
   SilentAudio audio;
   PosixNetwork net;
   GameState g;
+  PictureSet pictures;  // lives until the program ends
   g.platform = Platform{&ui, &clock, &audio, &net};
 
-  std::unique_ptr<MainWindow> window =
-      StartProgram(g, ui, static_cast<uint32_t>(std::time(nullptr)), RunWelcomeDialog);
+  std::unique_ptr<MainWindow> window = StartProgram(
+      g, ui, static_cast<uint32_t>(std::time(nullptr)), RunWelcomeDialog, &pictures);
   if (!window) return 0;
 
   app.exec();

@@ -7,6 +7,7 @@
 #include <memory>
 
 struct GameState;
+struct PictureSet;
 class MainWindow;
 class QtUi;
 
@@ -17,5 +18,7 @@ using WelcomeRunner = std::function<int(GameState&)>;
 // the window, the music, the menu states and the timer. Returns the shown
 // main window, or null when the program is to end without one ("pakmap.map"
 // missing, or Cancel in the welcome dialog).
+// The pictures are loaded into `pictures`, which must outlive the window.
 std::unique_ptr<MainWindow> StartProgram(GameState& g, QtUi& ui, uint32_t seed,
-                                         const WelcomeRunner& welcome);
+                                         const WelcomeRunner& welcome,
+                                         PictureSet* pictures = nullptr);

@@ -5,11 +5,12 @@
 #include "connection/end_game.h"
 #include "game/game_state.h"
 #include "maps/map_file.h"
+#include "render/pictures.h"
 #include "render/player_colours.h"
 #include "shell/menu_ids.h"
 #include "shell/music.h"
 
-bool StartUpBeforeWelcome(GameState& g, uint32_t seed) {
+bool StartUpBeforeWelcome(GameState& g, uint32_t seed, PictureSet* pictures) {
   g.NullAddress = NetAddress{};
   g.MusicTrack = 0;
   if (g.platform.net) g.Socket = g.platform.net->CreateSocket();
@@ -18,6 +19,7 @@ bool StartUpBeforeWelcome(GameState& g, uint32_t seed) {
         "Could not get winsock to work (3)\nVrask Internet connection may not work properly",
         "ERROR", MsgButtons::Ok, MsgIcon::Error, false);
   g.Rng.Seed(seed);
+  if (pictures) LoadBitmaps(g, *pictures);
   SetPlayerColours(g);
   if (!LoadMapFile(g, "pakmap.map")) {
     if (g.platform.ui)

@@ -6,11 +6,13 @@
 #include <string>
 
 struct GameState;
+struct PictureSet;
 
 // Start-up up to the welcome dialog: null address, socket, seeded generator,
-// player colours, "pakmap.map" and the status. False (after telling the
-// user) when "pakmap.map" cannot be loaded: the program then ends.
-bool StartUpBeforeWelcome(GameState& g, uint32_t seed);
+// the pictures (into `pictures`, when given), player colours, "pakmap.map"
+// and the status. False (after telling the user) when "pakmap.map" cannot
+// be loaded: the program then ends.
+bool StartUpBeforeWelcome(GameState& g, uint32_t seed, PictureSet* pictures = nullptr);
 
 // After the welcome dialog, before the window is shown: the nickname rule,
 // the music track, the menu checks and the step clock.

@@ -1,0 +1,56 @@
+// Cost of drawing the window: the normal paint that follows each step of
+// an eight-player game, and the full repaint after MapDirty.
+#include <benchmark/benchmark.h>
+
+#include "platform/recording_platform.h"
+#include "render/game_scene.h"
+#include "render/paint_window.h"
+#include "render/pictures.h"
+#include "render/surface.h"
+
+namespace {
+
+struct RunningGame {
+  RecordingPlatform rec;
+  GameState g;
+  PictureSet pictures;
+  Surface surface;
+
+  RunningGame() {
+    g.platform = rec.Get();
+    LoadBitmaps(g, pictures);
+    StartComputerGame(g, 2727);
+    for (int i = 0; i < 200; ++i) {
+      StepGame(g);
+      PaintWindow(g, surface);
+      g.MapDirty = 0;
+    }
+  }
+};
+
+// One paint after each step; the step itself is not timed.
+void BM_PaintAfterStep(benchmark::State& state) {
+  RunningGame game;
+  for (auto _ : state) {
+    state.PauseTiming();
+    StepGame(game.g);
+    state.ResumeTiming();
+    PaintWindow(game.g, game.surface);
+    game.g.MapDirty = 0;
+    benchmark::DoNotOptimize(game.surface.pixels.data());
+  }
+}
+BENCHMARK(BM_PaintAfterStep)->Unit(benchmark::kMicrosecond);
+
+// The paint after a map change: full clear, every wall, every sprite.
+void BM_FullRepaint(benchmark::State& state) {
+  RunningGame game;
+  for (auto _ : state) {
+    game.g.MapDirty = 1;
+    PaintWindow(game.g, game.surface);
+    benchmark::DoNotOptimize(game.surface.pixels.data());
+  }
+}
+BENCHMARK(BM_FullRepaint)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
