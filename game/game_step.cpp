@@ -1,11 +1,19 @@
 #include "game/game_step.h"
 
+#include "game/computer_players.h"
 #include "game/game_state.h"
+#include "game/rules.h"
+#include "protocol/client_net.h"
 #include "protocol/server_net.h"
 
-void GameStep(GameState& g) {
-  g.LeaderFrags = 0;
+namespace {
 
+constexpr uint32_t kServerSilenceLimit = 200;  // steps without an update
+
+// A connected client; a server whose user plays has IsClient set too.
+bool IsPlainClient(const GameState& g) { return g.IsClient && !g.IsServer; }
+
+void PrePass(GameState& g) {
   for (int i = 0; i < kSlotCount; ++i) {
     PlayerSlot& p = g.Players[i];
     p.DrawX = p.X;
@@ -16,10 +24,45 @@ void GameStep(GameState& g) {
     f.DrawY = f.Y;
     if (p.Active && p.Frags > g.LeaderFrags) g.LeaderFrags = p.Frags;
   }
+}
 
-  if (g.IsServer) ServerReceive(g);
+// The local player's shield is about to run out: this step's energy pass
+// takes the last unit and the shield drops at the next.
+void ShieldWarning(GameState& g) {
+  int local = g.LocalSlot & 0xFF;
+  if (local >= kSlotCount) return;  // 10 (or any value past the slots): no slot
+  const PlayerSlot& p = g.Players[local];
+  if (p.Shield && p.Energy == 1) PlayEffect(g, "shielddo.wav");
+}
+
+}  // namespace
+
+void GameStep(GameState& g) {
+  g.LeaderFrags = 0;
+
+  if (IsPlainClient(g)) {
+    ++g.ClientQuiet;
+    ++g.ServerSilence;
+    if (g.ServerSilence > kServerSilenceLimit) ClientGiveUpOnServer(g);
+  }
+
+  PrePass(g);
+  ShieldWarning(g);
+
+  if (IsPlainClient(g)) {
+    ClientReceivePhase(g);
+    if (!g.PredictionOn) return;
+  } else if (g.IsServer) {
+    ServerReceive(g);
+  }
+
+  EnergyPass(g);
+  ComputerPass(g);
+  FireballPass(g);
+  PlayerPass(g);
 
   g.SendParity = 1 - g.SendParity;
+  // Now and then the board goes out again, in case a client lost it.
   if (Random(g) % 500 == 1) BroadcastChatBoard(g);
   if (g.IsServer && g.AllowInternet) ServerSend(g);
 }
