@@ -9,10 +9,7 @@
 #include "game/game_state.h"
 #include "game/spawn.h"
 #include "maps/map_file.h"
-#if __has_include("maps/maze_generator.h")
 #include "maps/maze_generator.h"
-#define VRASK_HAVE_MAZE_GENERATOR 1
-#endif
 #include "render/player_colours.h"
 #include "shell/game_tick.h"
 
@@ -119,12 +116,8 @@ StartResult StartDedicatedServer(GameState& g, const DedicatedOptions& o) {
   g.Port = o.Port;
 
   if (o.Generate) {
-#ifdef VRASK_HAVE_MAZE_GENERATOR
     GenerateMaze(g, g.Tiles);
     g.MapDirty = 1;
-#else
-    return StartResult::MapFailed;  // built without the maze generator
-#endif
   } else if (!LoadMapFile(g, o.MapFile)) {
     return StartResult::MapFailed;
   }

@@ -2,9 +2,9 @@
 // either the accept reply or every denial that applies.
 #include <cstdio>
 
+#include "admin/ban_list.h"
 #include "game/game_state.h"
 #include "game/spawn.h"
-#include "protocol/ban_check.h"
 #include "protocol/datagrams.h"
 #include "protocol/server_net.h"
 
@@ -53,7 +53,8 @@ void HandleJoinRequest(GameState& g, const uint8_t* d, size_t len, const NetAddr
                        int senderSlot) {
   bool versionOk = JoinVersionMatches(d, len);
   int room = FreeSlot(g);
-  bool banned = IsAddressBanned(from.ip);
+  // A missing or unreadable ban list (0) bans nobody.
+  bool banned = BanLookup(from.ip) == 2;
   if (senderSlot < 0 && room >= 0 && versionOk && !banned) {
     Accept(g, room, from);
     return;

@@ -45,10 +45,7 @@ int main(int argc, char** argv) {
 
   switch (StartDedicatedServer(g, options)) {
     case StartResult::MapFailed:
-      if (options.Generate)
-        std::fputs("vrask-server: this build has no maze generator\n", stderr);
-      else
-        std::fprintf(stderr, "Could Not Load File %s\n", options.MapFile.c_str());
+      std::fprintf(stderr, "Could Not Load File %s\n", options.MapFile.c_str());
       return 1;
     case StartResult::BindFailed:
       std::fprintf(stderr, "vrask-server: cannot bind UDP port %d (in use or not permitted)\n", options.Port);
