@@ -44,7 +44,7 @@ class ServerProcessTest : public ::testing::Test {
 };
 
 TEST_F(ServerProcessTest, JoinNameChatKeysAndLeaving) {
-  Start();
+  Start({"--no-computer"});  // nobody else on the field to block or kill the player
   UdpTestClient a("127.0.0.2", port_);
   ASSERT_TRUE(a.bound());
   std::string accept = Join(a);
@@ -55,8 +55,11 @@ TEST_F(ServerProcessTest, JoinNameChatKeysAndLeaving) {
   std::string update = a.ReceiveType('m', 2000);
   ASSERT_EQ(update.size(), 218u);
   int slot = OwnSlot(update);
-  ASSERT_EQ(slot, 0);  // the first place the computer played
-  EXPECT_EQ(std::string(&update[3 + 13], 6), "Comp 1");
+  ASSERT_EQ(slot, 0);  // the first free place
+  EXPECT_EQ(std::string(&update[3 + 13], 8), std::string(8, '\0'));  // no name yet
+  ParsedUpdate first;
+  ASSERT_TRUE(ParseUpdateDatagram(reinterpret_cast<const uint8_t*>(update.data()), update.size(), &first));
+  char dir = first.Players[0].X <= 240 ? 'r' : 'l';  // towards the wider side
 
   a.Send(std::string("PMnAlice\0", 9));
   a.Send(std::string("PMthello there\0", 15));
@@ -73,25 +76,39 @@ TEST_F(ServerProcessTest, JoinNameChatKeysAndLeaving) {
   EXPECT_EQ(std::memcmp(line7, colours.PlayerColours[slot], 3), 0);
 
   // A direction key shows in the player's record of the following updates.
-  a.Send("PMgr - Key Signature");
+  a.Send(std::string("PMg") + dir + " - Key Signature");
   bool seen = false;
   for (int i = 0; i < 20 && !seen; ++i) {
     std::string u = a.ReceiveType('m', 1000);
     ParsedUpdate pu;
     if (ParseUpdateDatagram(reinterpret_cast<const uint8_t*>(u.data()), u.size(), &pu))
-      seen = pu.Players[0].WantDir == 'r' && std::string(pu.Players[0].Name) == "Alice";
+      seen = pu.Players[0].WantDir == dir && std::string(pu.Players[0].Name) == "Alice";
   }
   EXPECT_TRUE(seen);
+  // ... and the player moves that way in the updates that follow.
+  int firstX = -1, lastX = -1;
+  for (int i = 0; i < 15; ++i) {
+    std::string u = a.ReceiveType('m', 1000);
+    ParsedUpdate pu;
+    if (!ParseUpdateDatagram(reinterpret_cast<const uint8_t*>(u.data()), u.size(), &pu)) continue;
+    if (firstX < 0) firstX = pu.Players[0].X;
+    lastX = pu.Players[0].X;
+  }
+  EXPECT_EQ(lastX > firstX, dir == 'r');
+  EXPECT_NE(lastX, firstX);
 
   UdpTestClient watcher("127.0.0.3", port_);
   ASSERT_EQ(Join(watcher).size(), 100u);
+  EXPECT_TRUE(server_->WaitForLine("Player Has Joined =)", 2000));
   a.Send("PMs - I am shutting down, ta ta...");
   EXPECT_TRUE(server_->WaitForLine("Alice Has Left :(", 2000));
   // A computer player named from the slot number takes the place over.
   bool replaced = false;
   for (int i = 0; i < 20 && !replaced; ++i) {
     std::string u = watcher.ReceiveType('m', 1000);
-    replaced = u.size() == 218 && std::string(&u[3 + 13], 6) == "Comp 1" && u[3 + 1] == 'c';
+    // Without computer players the place is free again: kind "c", inactive.
+    replaced = u.size() == 218 && std::string(&u[3 + 13], 6) == "Comp 1" && u[3 + 1] == 'c' &&
+               u[3 + 9] == '0';
   }
   EXPECT_TRUE(replaced);
   EXPECT_EQ(server_->Stop(SIGTERM), 0);
@@ -143,6 +160,23 @@ TEST_F(ServerProcessTest, VersionDenialAloneAndShutdownReachesEveryPlayer) {
   EXPECT_EQ(server_->Stop(SIGTERM), 0);
   for (auto& c : clients) EXPECT_EQ(c->ReceiveType('s', 2000), "PMs - I am shutting down, ta ta...");
   EXPECT_TRUE(old.ReceiveType('s', 200).empty());  // never joined
+}
+
+TEST_F(ServerProcessTest, GeneratedMazeIsServed) {
+  Start({"--generate", "--max-players", "4"});
+  UdpTestClient c("127.0.0.2", port_);
+  c.Send("PMf - I need the map\r\n");
+  std::string map = c.ReceiveType('f', 2000);
+  ASSERT_EQ(map.size(), 199u);
+  int floor = 0;
+  for (int i = 0; i < kMapCells; ++i) {
+    uint8_t b = static_cast<uint8_t>(map[3 + i]);
+    EXPECT_TRUE(b >= 1 && b <= 11);
+    floor += b == 1;
+  }
+  EXPECT_GT(floor, 40);
+  EXPECT_NE(map.substr(3), std::string(196, 1));
+  EXPECT_EQ(server_->Stop(SIGTERM), 0);
 }
 
 TEST_F(ServerProcessTest, BadArgumentsMissingMapAndBusyPort) {
