@@ -94,3 +94,42 @@ TEST(DedicatedServerTest, StartSetsUpComputerPlacesAndBindsThePort) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(DedicatedServerTest, LoopStepsOnTimeAndMakesTheFrameTransitions) {
+  ScopedTempDir dir;
+  WriteFile("pakmap.map", BorderMapText());
+  TestGame t;
+  DedicatedOptions o;
+  o.ComputerFill = false;
+  ASSERT_EQ(StartDedicatedServer(t.g, o), StartResult::Started);
+  AnnounceDedicatedServer(t.g);
+  // A player exploding at the end of the frame before FrameCounter 0, and a
+  // fireball that has finished exploding.
+  PlayerSlot& p = t.g.Players[3];
+  p.Active = 1;
+  p.Life = Exploding;
+  t.g.FrameCounter = 7;
+  t.g.Fireballs[5].State = FireCleared;
+  t.g.Fireballs[5].X = 200;
+  t.g.Fireballs[5].Y = 200;
+  int calls = 0;
+  RunDedicatedServer(t.g, [&] {
+    t.rec.clock.now += 41;  // each check finds a step due
+    return ++calls <= 1;
+  });
+  EXPECT_EQ(t.g.FrameCounter, 0);
+  EXPECT_EQ(p.Life, Dead);
+  EXPECT_EQ(t.g.Fireballs[5].State, 'n');
+  EXPECT_EQ(t.g.Fireballs[5].Y, 640);
+
+  // Nothing is due: the loop waits instead of stepping.
+  calls = 0;
+  t.g.LastStepTime = t.rec.clock.now;
+  auto before = t.g.FrameCounter;
+  RunDedicatedServer(t.g, [&] { return ++calls <= 2; });
+  EXPECT_EQ(t.g.FrameCounter, before);
+}
+
+}  // namespace
