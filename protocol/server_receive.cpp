@@ -33,6 +33,8 @@ void HandleKey(GameState& g, int s, const uint8_t* d, size_t len) {
       Reappear(g, s);
       if (p.Life == Alive && p.Active) LaunchFireball(g, s);
       break;
+    // Any other byte becomes the wanted direction, the "t" sent after a
+    // chat line included; the rules treat unknown codes as no direction.
     default: SetWantDir(g, s, key); break;
   }
 }

@@ -63,6 +63,9 @@ int main(int argc, char** argv) {
 
   bool failed = ui.quitPosted && !stopRequested;
   g.OnBoardLine = nullptr;
+  // EndGame also reloads "pakmap.map" for a next game; a server on its way
+  // out has none, so a missing file (--map, --generate) is not reported.
+  g.platform.ui = nullptr;
   EndGame(g);  // the shutdown datagram to every remote player
   return failed ? 1 : 0;
 }

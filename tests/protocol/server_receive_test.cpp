@@ -311,4 +311,14 @@ TEST(ServerReceiveTest, NothingWaitingAfterAllIsNotAnError) {
   ASSERT_EQ(raw->sent.size(), 1u);  // the map request behind it was answered
 }
 
+TEST(ServerReceiveTest, AFloodIsSpreadOverSteps) {
+  ServerGame s;
+  for (int i = 0; i < 2100; ++i) s.socket().Queue(Client(1, static_cast<uint16_t>(i)), "PMf");
+  ServerReceive(s.g);
+  EXPECT_EQ(s.socket().sent.size(), 2048u);
+  EXPECT_EQ(s.socket().inbox.size(), 52u);
+  ServerReceive(s.g);
+  EXPECT_TRUE(s.socket().inbox.empty());
+}
+
 }  // namespace
