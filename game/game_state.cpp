@@ -54,6 +54,7 @@ static void WriteNewestLine(GameState& g, uint8_t r, uint8_t gr, uint8_t b, cons
   line[1] = static_cast<char>(gr);
   line[2] = static_cast<char>(b);
   std::memcpy(line + 3, text, strnlen(text, kChatTextMax));
+  if (g.OnBoardLine) g.OnBoardLine(line + 3);
 }
 
 void PostStatusMessage(GameState& g) {

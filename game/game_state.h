@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -126,6 +127,9 @@ struct GameState {
   uint8_t PlayerColours[kSlotCount][3] = {};
   std::string ConnectionStatus = "Not Connected";
   std::string ServerAddressText[3];
+  // Told the text of every line written as the newest board line (status
+  // messages and chat lines); the dedicated server prints them.
+  std::function<void(const char* text)> OnBoardLine;
 
   // --- Preferences ---
   int SoundsOn = 0;

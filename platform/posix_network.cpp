@@ -108,7 +108,12 @@ class PosixSocket : public UdpSocket {
     ssize_t n = recvfrom(fd_, buf, cap, MSG_DONTWAIT, reinterpret_cast<sockaddr*>(&s), &sl);
     if (n < 0) {
       lastError_ = errno;
-      if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR || errno == ECONNREFUSED)
+      // An error queued by an earlier send (an answer to an address that
+      // refused or could not be reached) is about that destination, not
+      // about this socket: it must not end the server.
+      if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR || errno == ECONNREFUSED ||
+          errno == EHOSTUNREACH || errno == ENETUNREACH || errno == EHOSTDOWN ||
+          errno == ENETDOWN)
         return kNothingWaiting;
       return -1;
     }
