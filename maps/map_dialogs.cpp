@@ -122,7 +122,8 @@ bool MapControlLoad(GameState& g, const SelectedEntry& selected) {
 bool MapControlDelete(GameState& g, const SelectedEntry& selected) {
   if (selected) {
     const std::string name = TakeSelectedName(g, *selected);
-    if (ReadMapDescription(g, name) && !AskSure(g, "Do you want to delete the selected map file?", true))
+    if (ReadMapDescription(g, name) &&
+        !AskSure(g, "Do you want to delete the selected map file?", true))
       return false;
     // Checked again: the file may have changed while the question was open.
     if (ReadMapDescription(g, name) && ClearMapFile(g, name)) return true;
