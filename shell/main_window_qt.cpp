@@ -8,6 +8,8 @@
 
 #include "connection/end_game.h"
 #include "game/game_state.h"
+#include "maps/map_commands.h"
+#include "maps/map_dialogs_qt.h"
 #include "platform/qt_ui.h"
 #include "shell/game_tick.h"
 #include "shell/info_dialog.h"
@@ -102,6 +104,15 @@ void MainWindow::OnCommand(int id, int marker) {
     case CmdPlaySounds:
       g_.SoundsOn = !g_.SoundsOn;
       ui_.CheckMenuItem(CmdPlaySounds, g_.SoundsOn);
+      break;
+    case CmdLoadMap:
+      LoadMapCommand(g_, [this](GameState& g) { return RunChooseMapDialog(g, this); });
+      break;
+    case CmdSaveMap:
+      SaveMapCommand(g_, [this](GameState& g) { return RunMapControlDialog(g, this); });
+      break;
+    case CmdGenerateMap:
+      GenerateMapCommand(g_);
       break;
     case CmdNickname:
       // Refused or cancelled: the command ends without its final repaint.
