@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <thread>
 
+#include "connection/host_server.h"
 #include "game/frame_transitions.h"
 #include "game/game_state.h"
-#include "game/spawn.h"
 #include "maps/map_file.h"
 #include "maps/maze_generator.h"
 #include "render/player_colours.h"
@@ -123,33 +123,9 @@ StartResult StartDedicatedServer(GameState& g, const DedicatedOptions& o) {
   }
 
   // The places as a game server sets them up, without the host's own player.
-  for (int i = 0; i < kSlotCount; ++i) {
-    PlayerSlot& p = g.Players[i];
-    p.Active = 0;
-    if (i < g.MaxPlayers && g.ComputerFill) {
-      p.Active = 1;
-      p.Number = static_cast<uint8_t>(i + 1);
-      p.Life = Alive;
-      p.Energy = p.Shield = p.Frags = 0;
-      FindSpawnPoint(g);
-      p.X = g.SpawnX;
-      p.Y = g.SpawnY;
-      p.Kind = KindComputer;
-      char name[16];
-      std::snprintf(name, sizeof name, "Comp %d", i + 1);  // numbered from 1 at the start
-      SetPlayerName(p, name);
-      p.Dir = p.WantDir = DirStop;
-      p.Address = g.NullAddress;
-    }
-    Fireball& f = g.Fireballs[i];
-    f = Fireball{};  // parked: "n" at (0, 640)
-  }
-  g.IsClient = 0;
+  SetUpServerPlaces(g);
   g.LocalSlot = kNoSlot;
-
-  g.ServerAddress = NetAddress::Of(0, 0, 0, 0, static_cast<uint16_t>(o.Port));
-  if (!g.Socket || !g.Socket->Bind(static_cast<uint16_t>(o.Port))) return StartResult::BindFailed;
-  g.ConnectionStatus = "Server, port " + std::to_string(o.Port);
+  if (!OpenServerPort(g)) return StartResult::BindFailed;
   g.LastStepTime = g.platform.clock->TickCount();
   return StartResult::Started;
 }

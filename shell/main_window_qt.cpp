@@ -6,16 +6,20 @@
 #include <QMenuBar>
 #include <QPainter>
 
-#include "connection/end_game.h"
+#include <QDesktopServices>
+#include <QMouseEvent>
+#include <QUrl>
+
+#include "connection/server_settings_dialog.h"
 #include "game/game_state.h"
-#include "maps/map_commands.h"
+#include "maps/generate_map.h"
 #include "maps/map_dialogs_qt.h"
 #include "platform/qt_ui.h"
 #include "shell/game_tick.h"
 #include "shell/info_dialog.h"
 #include "shell/menu_ids.h"
+#include "shell/key_map_qt.h"
 #include "shell/menu_table.h"
-#include "shell/music.h"
 #include "shell/nickname_dialog.h"
 #include "shell/nickname_entry.h"
 
@@ -83,82 +87,65 @@ void MainWindow::OnTimer() {
   timer_.start(static_cast<int>(MsUntilNextStep(g_)));
 }
 
-void MainWindow::QuitSequence() {
-  if (g_.platform.audio) g_.platform.audio->StopEffect();
-  PlayMusic(g_, "stop");
-  EndGame(g_);
-  ui_.PostQuit();
+void MainWindow::OnCommand(int id, int marker) { RunCommand(g_, *this, id, marker); }
+
+void MainWindow::PostCommand(int id, int marker) {
+  // Queued like a posted message: the command runs when the loop reaches it.
+  QMetaObject::invokeMethod(this, [this, id, marker] { OnCommand(id, marker); },
+                            Qt::QueuedConnection);
 }
 
-void MainWindow::OnCommand(int id, int marker) {
-  if (marker != HotKeyMarker) {
-    g_.MapDirty = 1;
-    view_->update();
-  }
-  switch (id) {
-    case CmdExit:
-      if (ui_.MessageBox("Are you sure you want to quit the game?", "Exit?", MsgButtons::YesNo,
-                         MsgIcon::Question, true) == MsgAnswer::Yes)
-        QuitSequence();
-      break;
-    case CmdPlaySounds:
-      g_.SoundsOn = !g_.SoundsOn;
-      ui_.CheckMenuItem(CmdPlaySounds, g_.SoundsOn);
-      break;
-    case CmdLoadMap:
-      LoadMapCommand(g_, [this](GameState& g) { return RunChooseMapDialog(g, this); });
-      break;
-    case CmdSaveMap:
-      SaveMapCommand(g_, [this](GameState& g) { return RunMapControlDialog(g, this); });
-      break;
-    case CmdGenerateMap:
-      GenerateMapCommand(g_);
-      break;
-    case CmdNickname:
-      // Refused or cancelled: the command ends without its final repaint.
-      if (!ChangeNicknameCommand(g_, RunNicknameDialog)) return;
-      break;
-    case CmdAbout:
-      ShowAboutDialog(this);
-      break;
-    case CmdHelpGameplay:
-      ShowGameplayHelp(this);
-      break;
-    case CmdHelpStatusBar:
-      ShowStatusBarHelp(this);
-      break;
-    case CmdHelpClientServer:
-      ShowClientServerHelp(this);
-      break;
-    default:
-      break;
-  }
-  if (marker != HotKeyMarker) {
-    g_.MapDirty = 1;
-    view_->update();
-  }
+void MainWindow::RepaintAll() { view_->update(); }
+
+void MainWindow::ShowJoinDialog() {}
+
+void MainWindow::ShowServerSettings() {
+  ::ShowServerSettings(g_, this, [this] { return RunChooseMapDialog(g_, this); });
 }
+
+void MainWindow::ShowServerControl() {}
+
+void MainWindow::ShowChooseMap() { RunChooseMapDialog(g_, this); }
+
+void MainWindow::ShowMapControl() { RunMapControlDialog(g_, this); }
+
+void MainWindow::GenerateMap() { ::GenerateMap(g_); }
+
+int MainWindow::ShowNicknameDialog() { return RunNicknameDialog(g_); }
+
+void MainWindow::ShowInfoDialog(int templateId) { ::ShowInfoDialog(templateId, this); }
+
+void MainWindow::OpenHomePage() { QDesktopServices::openUrl(QUrl(kHomePage)); }
 
 void MainWindow::keyPressEvent(QKeyEvent* e) {
-  if (e->key() == Qt::Key_Escape) {
-    if (!g_.IsClient && !g_.IsServer) {
-      QuitSequence();
-    } else if (ui_.MessageBox("Do you really want to quit?", "Are you sure?", MsgButtons::YesNo,
-                              MsgIcon::Question, true) == MsgAnswer::Yes) {
-      QuitSequence();
+  HandleKeyDown(g_, *this, VirtualKeyOf(*e), e->modifiers() & Qt::ShiftModifier, CapsLockOn(*e));
+}
+
+void MainWindow::mousePressEvent(QMouseEvent* e) {
+  if (e->button() == Qt::LeftButton) HandleMouseButton(g_, true);
+  if (e->button() == Qt::RightButton) HandleMouseButton(g_, false);
+}
+
+bool MainWindow::event(QEvent* e) {
+  // The screen saver does not start while the game's window is active.
+  if (e->type() == QEvent::WindowActivate) screenSaver_.Hold();
+  if (e->type() == QEvent::WindowDeactivate) screenSaver_.Release();
+  // F10 opens the menu on the old platform; Tab would move the focus.
+  if (e->type() == QEvent::KeyPress) {
+    auto* k = static_cast<QKeyEvent*>(e);
+    if (k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab) {
+      keyPressEvent(k);
+      return true;
     }
-    return;
   }
-  QMainWindow::keyPressEvent(e);
+  return QMainWindow::event(e);
 }
 
 void MainWindow::closeEvent(QCloseEvent* e) {
-  e->ignore();
   if (ui_.QuitPosted()) {
     e->accept();
     return;
   }
-  if (ui_.MessageBox("Are you sure you want to quit this game?", "Exit?", MsgButtons::YesNo,
-                     MsgIcon::Question, true) == MsgAnswer::Yes)
-    QuitSequence();
+  e->ignore();
+  HandleCloseRequest(g_);
 }

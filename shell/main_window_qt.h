@@ -1,4 +1,6 @@
-// The one main window: menu, playfield view and the game's timer.
+// The one main window: menu, playfield view and the game's timer. Its
+// behaviour lives in commands.cpp; this class turns Qt events into calls
+// there and opens the dialogs the commands ask for.
 #pragma once
 
 #include <QMainWindow>
@@ -6,6 +8,8 @@
 #include <functional>
 
 #include "render/surface.h"
+#include "shell/commands.h"
+#include "shell/screen_saver_qt.h"
 
 struct GameState;
 class QtUi;
@@ -27,27 +31,42 @@ class PlayfieldView : public QWidget {
   Surface surface_;
 };
 
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, public CommandHost {
   Q_OBJECT
  public:
   MainWindow(GameState& g, QtUi& ui);
   void StartTimer();
   PlayfieldView* view() const { return view_; }
 
-  // A menu command or a hot key's posted command (marker HotKeyMarker).
+  // A menu command (marker 0) or a hot key's posted command (HotKeyMarker).
   void OnCommand(int id, int marker);
+
+  // CommandHost
+  void PostCommand(int id, int marker) override;
+  void RepaintAll() override;
+  void ShowJoinDialog() override;
+  void ShowServerSettings() override;
+  void ShowServerControl() override;
+  void ShowChooseMap() override;
+  void ShowMapControl() override;
+  void GenerateMap() override;
+  int ShowNicknameDialog() override;
+  void ShowInfoDialog(int templateId) override;
+  void OpenHomePage() override;
 
  protected:
   void keyPressEvent(QKeyEvent* e) override;
+  void mousePressEvent(QMouseEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
+  bool event(QEvent* e) override;
 
  private:
   void BuildMenu();
   void OnTimer();
-  void QuitSequence();
 
   GameState& g_;
   QtUi& ui_;
   PlayfieldView* view_;
   QTimer timer_;
+  ScreenSaverBlock screenSaver_;
 };

@@ -9,17 +9,20 @@
 // Runs `act` on the next modal dialog once it is shown and answering (the
 // welcome dialog answers after its opening animation). Polls every 5 ms and
 // gives up after 10 s, so a broken dialog fails the test instead of hanging.
-inline void WhenDialogOpens(std::function<void(QDialog&)> act) {
+// With a title, waits for the dialog of that title (so that two dialogs that
+// follow each other can be answered in turn).
+inline void WhenDialogOpens(std::function<void(QDialog&)> act, const QString& title = {}) {
   auto* timer = new QTimer(qApp);
   auto tries = std::make_shared<int>(0);
   timer->setInterval(5);
-  QObject::connect(timer, &QTimer::timeout, [timer, act, tries] {
+  QObject::connect(timer, &QTimer::timeout, [timer, act, tries, title] {
     auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
     if (++*tries > 2000) {
       timer->deleteLater();
       return;
     }
     if (!d || !d->isVisible() || d->property("unrolling").toBool()) return;
+    if (!title.isEmpty() && d->windowTitle() != title) return;
     timer->stop();
     timer->deleteLater();
     act(*d);

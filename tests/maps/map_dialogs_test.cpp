@@ -6,7 +6,6 @@
 #include <initializer_list>
 
 #include "maps/generate_map.h"
-#include "maps/map_commands.h"
 #include "maps/map_file.h"
 #include "protocol/datagrams.h"
 #include "support/test_game.h"
@@ -263,33 +262,6 @@ TEST_F(MapDialogsTest, GenerateWithoutInternetSendsNothingButRepaints) {
   EXPECT_EQ(ChooseMapGenerate(t.g), 1);
   EXPECT_EQ(t.g.DroppedSends, 2u);
   EXPECT_TRUE(ui().boxes.empty());
-}
-
-TEST_F(MapDialogsTest, MapCommandsCheckTheirConditionWhenTheyRun) {
-  int runs = 0;
-  auto runner = [&](GameState&) { return ++runs, 0; };
-  t.g.IsServer = 0;
-  t.g.IsClient = 1;
-  const TileMap before = t.g.Tiles;
-  LoadMapCommand(t.g, runner);
-  GenerateMapCommand(t.g);
-  ExpectOnlyBox("You cannot load a map: You are not running a server!", "Cannot load level",
-                MsgIcon::Information, true);
-  EXPECT_EQ(t.g.Tiles, before);
-  SaveMapCommand(t.g, runner);
-  EXPECT_EQ(runs, 1);
-
-  t.g.IsClient = 0;
-  ui().boxes.clear();
-  SaveMapCommand(t.g, runner);
-  ExpectOnlyBox("You cannot save this map: You are not in a game!", "Cannot save level",
-                MsgIcon::Information, true);
-
-  t.g.IsServer = 1;
-  LoadMapCommand(t.g, runner);
-  GenerateMapCommand(t.g);
-  EXPECT_EQ(runs, 2);
-  EXPECT_NE(t.g.Tiles, before);
 }
 
 }  // namespace

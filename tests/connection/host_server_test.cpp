@@ -1,0 +1,142 @@
+#include "connection/host_server.h"
+
+#include <gtest/gtest.h>
+
+#include "shell/menu_ids.h"
+#include "support/test_game.h"
+
+namespace {
+
+struct HostServerTest : ::testing::Test {
+  ScopedTempDir dir;
+  TestGame t;
+  HostServerTest() {
+    WriteFile("pakmap.map", BorderMapText());
+    t.g.Nickname = "host";
+    t.rec.net.local = {NetAddress::Of(192, 168, 1, 20, 0), NetAddress::Of(10, 0, 0, 5, 0),
+                       NetAddress::Of(172, 16, 0, 1, 0), NetAddress::Of(10, 9, 9, 9, 0)};
+  }
+  bool Go(const ServerSettingsForm& f) { return ServerSettingsGo(t.g, f); }
+  std::string LastText() { return t.rec.ui.boxes.empty() ? "" : t.rec.ui.boxes.back().text; }
+};
+
+TEST_F(HostServerTest, PlayersMustBeOneToEight) {
+  const char* kPlayersMessage = "Please enter a value between 1-8 for the maximum number of players";
+  for (const char* players : {"0", "9", ""}) {
+    ServerSettingsForm f;
+    f.players = players;
+    f.port = "0";  // not looked at once the players are wrong
+    EXPECT_FALSE(Go(f));
+    EXPECT_EQ(LastText(), kPlayersMessage) << players;
+    EXPECT_EQ(t.rec.ui.boxes.back().title, "Oops..");
+  }
+  EXPECT_EQ(t.g.MaxPlayers, 0);  // nothing committed
+}
+
+TEST_F(HostServerTest, PortIsCheckedOnlyForNetworkPlay) {
+  const char* kPortMessage = "Please enter a value between 0-65000 for the ip port";
+  for (const char* port : {"0", "", "65001", "99999999999999"}) {
+    ServerSettingsForm f;
+    f.port = port;
+    EXPECT_FALSE(Go(f));
+    EXPECT_EQ(LastText(), kPortMessage) << port;
+  }
+  ServerSettingsForm ok;
+  ok.port = "65000";
+  EXPECT_TRUE(Go(ok));
+  EXPECT_EQ(t.g.Port, 65000);
+
+  ServerSettingsForm offline;
+  offline.internet = false;
+  offline.port = "0";
+  size_t boxes = t.rec.ui.boxes.size();
+  EXPECT_TRUE(Go(offline));
+  EXPECT_EQ(t.rec.ui.boxes.size(), boxes);
+  EXPECT_EQ(t.g.AllowInternet, 0);
+}
+
+TEST_F(HostServerTest, SpeedMustBeChosen) {
+  ServerSettingsForm f;
+  f.fast = f.slow = false;
+  EXPECT_FALSE(Go(f));
+  EXPECT_EQ(LastText(), "Please choose 'Fast' or 'Slow' for the server speed");
+  f.slow = true;
+  EXPECT_TRUE(Go(f));
+  EXPECT_EQ(t.g.TickInterval, 60);
+}
+
+TEST_F(HostServerTest, NoToTheNewServerQuestionKeepsTheRunningGame) {
+  t.g.IsServer = 1;
+  t.g.MaxPlayers = 3;
+  t.g.Players[1].Active = 1;
+  ServerSettingsForm f;
+  f.players = "5";
+  EXPECT_FALSE(Go(f));
+  EXPECT_EQ(LastText(), "Are you sure you want to disconnect and launch a new server?");
+  EXPECT_EQ(t.g.IsServer, 1);
+  EXPECT_EQ(t.g.Players[1].Active, 1);
+  EXPECT_EQ(t.g.MaxPlayers, 3);
+
+  t.rec.ui.answers.push_back(MsgAnswer::Yes);
+  EXPECT_TRUE(Go(f));
+  EXPECT_EQ(t.g.IsServer, 0);  // ended before the settings were committed
+  EXPECT_EQ(t.g.MaxPlayers, 5);
+}
+
+TEST_F(HostServerTest, FourPlacesWithComputerPlayersAndTheHost) {
+  ServerSettingsForm f;
+  f.players = "4";
+  ASSERT_TRUE(Go(f));
+  ASSERT_EQ(StartServer(t.g, [] { return 1; }), 1);
+  EXPECT_EQ(t.g.Players[0].Kind, 'l');
+  EXPECT_STREQ(t.g.Players[0].Name, "host");
+  for (int i = 1; i < 4; ++i) {
+    EXPECT_EQ(t.g.Players[i].Kind, 'c');
+    EXPECT_EQ(t.g.Players[i].Active, 1);
+    EXPECT_EQ(std::string(t.g.Players[i].Name), "Comp " + std::to_string(i + 1));
+  }
+  for (int i = 4; i < 8; ++i) EXPECT_EQ(t.g.Players[i].Active, 0);
+  EXPECT_EQ(t.g.IsServer, 1);
+  EXPECT_EQ(t.g.IsClient, 1);
+  EXPECT_EQ(t.g.LocalSlot, 0);
+  EXPECT_EQ(t.socket().boundPort, 2727);
+  EXPECT_EQ(t.g.ConnectionStatus, "Server, port 2727");
+  // At most three addresses, as other machines would use them.
+  EXPECT_EQ(t.g.ServerAddressText[0], "IP 192.168.1.20");
+  EXPECT_EQ(t.g.ServerAddressText[2], "IP 172.16.0.1");
+  EXPECT_STREQ(t.g.Board.Lines[7] + 3, "=Server Started=");
+  EXPECT_TRUE(t.rec.ui.enabled[CmdLoadMap]);
+  EXPECT_FALSE(t.rec.ui.enabled[CmdNickname]);
+}
+
+TEST_F(HostServerTest, WithoutNetworkPlayNobodyCanJoin) {
+  ServerSettingsForm f;
+  f.internet = false;
+  f.participates = false;
+  f.computer = false;
+  ASSERT_TRUE(Go(f));
+  ASSERT_EQ(StartServer(t.g, [] { return 1; }), 1);
+  EXPECT_EQ(t.socket().boundPort, -1);
+  EXPECT_EQ(t.g.ConnectionStatus, "Server");
+  EXPECT_EQ(t.g.ServerAddressText[0], "No Internet Players");
+  EXPECT_EQ(t.g.IsClient, 0);
+  EXPECT_EQ(t.g.LocalSlot, 10);
+  for (const PlayerSlot& p : t.g.Players) EXPECT_EQ(p.Active, 0);
+}
+
+TEST_F(HostServerTest, CancellingTheMapChoiceLeavesTheProgramIdle) {
+  ASSERT_TRUE(Go(ServerSettingsForm{}));
+  EXPECT_EQ(StartServer(t.g, [] { return 0; }), 0);
+  EXPECT_EQ(t.g.IsServer, 0);
+  EXPECT_EQ(t.g.ConnectionStatus, "Not Connected");
+}
+
+TEST_F(HostServerTest, APortInUseIsReportedButTheGameStarts) {
+  ASSERT_TRUE(Go(ServerSettingsForm{}));
+  t.socket().bindResult = false;
+  ASSERT_EQ(StartServer(t.g, [] { return 1; }), 1);
+  EXPECT_EQ(t.rec.ui.boxes.back().title, "Server Warning");
+  EXPECT_EQ(t.g.IsServer, 1);
+}
+
+}  // namespace

@@ -1,0 +1,184 @@
+// The main window as a user meets it: hot keys and their refusals, the quit
+// paths, and hosting through the server settings dialog.
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+#include "game/game_state.h"
+#include "gui/dialog_driver.h"
+#include "maps/map_file.h"
+#include "platform/qt_ui.h"
+#include "platform/recording_platform.h"
+#include "shell/dialog_builder_qt.h"
+#include "shell/main_window_qt.h"
+#include "shell/menu_ids.h"
+#include "shell/startup.h"
+#include "support/test_game.h"
+
+namespace {
+
+// A main window whose message boxes are answered by a recording Ui, in a
+// game folder of its own.
+struct Program {
+  ScopedTempDir dir;
+  QtUi qtUi;
+  RecordingPlatform rec;
+  GameState g;
+  std::unique_ptr<MainWindow> window;
+
+  Program() {
+    WriteFile("pakmap.map", BorderMapText());
+    g.platform = Platform{&rec.ui, &rec.clock, &rec.audio, &rec.net};
+    g.Socket = rec.net.CreateSocket();
+    g.Nickname = "Rex";
+    LoadMapFile(g, "pakmap.map");
+    window = std::make_unique<MainWindow>(g, qtUi);
+    window->show();
+  }
+  // Presses a key and lets a posted hot-key command run.
+  void Press(Qt::Key key) {
+    QTest::keyClick(window.get(), key);
+    QCoreApplication::processEvents();
+  }
+  std::string LastBox() const { return rec.ui.boxes.empty() ? "" : rec.ui.boxes.back().text; }
+};
+
+const QString kChooseMap = "Choose a map...";
+
+// Fills the server settings dialog and presses GO; a refusal leaves it
+// open, and the test then leaves through "Freak out".
+void FillSettings(const QString& players, const QString& port, bool internet = true) {
+  WhenDialogOpens([=](QDialog& d) {
+    DialogControlById<QLineEdit>(d, 1010)->setText(players);
+    DialogControlById<QLineEdit>(d, 1022)->setText(port);
+    DialogControlById<QCheckBox>(d, 1002)->setChecked(internet);
+    DialogControlById<QPushButton>(d, 1000)->click();
+    // Left open by a refusal: leave through "Freak out".
+    if (d.isVisible()) DialogControlById<QPushButton>(d, 1001)->click();
+  }, "Choose New Server Settings...");
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void hotKeysAreRefusedWithNoGame() {
+    Program p;
+    const std::pair<Qt::Key, const char*> refusals[] = {
+        {Qt::Key_F3, "You cannot change server options: You are not running a server!"},
+        {Qt::Key_F4, "You cannot disconnect: You are not connected!"},
+        {Qt::Key_F5, "You cannot load a map: You are not running a server!"},
+        {Qt::Key_F6, "You cannot save this map: You are not in a game!"},
+        {Qt::Key_F12,
+         "You cannot toggle the prediction algorithm: You are not connected to a server!"},
+    };
+    for (const auto& [key, text] : refusals) {
+      p.Press(key);
+      QCOMPARE(p.LastBox(), std::string(text));
+    }
+    QCOMPARE(p.rec.ui.boxes.size(), size_t(5));
+  }
+
+  void nicknameRefusedWhilePlayingAndAllowedAfterF4() {
+    Program p;
+    p.g.IsServer = 1;
+    p.Press(Qt::Key_F11);
+    QCOMPARE(p.LastBox(),
+             std::string("You cannot change your nickname while playing. Disconnect first."));
+
+    p.rec.ui.answers.push_back(MsgAnswer::Yes);
+    p.Press(Qt::Key_F4);
+    QCOMPARE(p.LastBox(), std::string("Are you sure you want to end this game?"));
+    QCOMPARE(p.g.IsServer, 0);
+
+    WhenDialogOpens([](QDialog& d) {
+      DialogControlById<QLineEdit>(d, 1027)->setText("Zed");
+      DialogControlById<QPushButton>(d, 1028)->click();
+    });
+    p.Press(Qt::Key_F11);
+    QCOMPARE(p.g.Nickname, std::string("Zed"));
+    QCOMPARE(p.rec.ui.title, std::string("Vrask 1.0 [Zed]"));
+  }
+
+  void escapeQuitsAtOnceWithNoGameAndAsksWithOne() {
+    Program idle;
+    idle.Press(Qt::Key_Escape);
+    QCOMPARE(idle.rec.ui.quits, 1);
+    QVERIFY(idle.rec.ui.boxes.empty());
+
+    Program playing;
+    playing.g.IsClient = 1;
+    playing.Press(Qt::Key_Escape);  // answered No
+    QCOMPARE(playing.LastBox(), std::string("Do you really want to quit?"));
+    QCOMPARE(playing.rec.ui.quits, 0);
+    QCOMPARE(playing.g.IsClient, 1);
+  }
+
+  void settingsDialogRefusesBadValues() {
+    Program p;
+    const std::pair<QString, QString> bad[] = {{"0", "2727"}, {"9", "2727"}, {"", "2727"},
+                                               {"8", "0"},    {"8", "65001"}};
+    for (const auto& [players, port] : bad) {
+      FillSettings(players, port);
+      p.window->OnCommand(CmdStartServer, 0);
+      QCOMPARE(p.g.IsServer, 0);
+    }
+    QCOMPARE(p.rec.ui.boxes.size(), size_t(5));
+    QCOMPARE(p.rec.ui.boxes[0].text,
+             std::string("Please enter a value between 1-8 for the maximum number of players"));
+    QCOMPARE(p.rec.ui.boxes[2].text, p.rec.ui.boxes[0].text);
+    QCOMPARE(p.rec.ui.boxes[3].text,
+             std::string("Please enter a value between 0-65000 for the ip port"));
+    QCOMPARE(p.rec.ui.boxes[4].text, p.rec.ui.boxes[3].text);
+  }
+
+  void portIsAcceptedAtTheLimitAndUncheckedWithoutNetwork() {
+    Program p;
+    // The map chooser follows GO; cancelling it leaves the program idle.
+    FillSettings("8", "65000");
+    WhenDialogOpens([](QDialog& d) { DialogControlById<QPushButton>(d, 1001)->click(); }, kChooseMap);
+    p.window->OnCommand(CmdStartServer, 0);
+    QCOMPARE(p.g.Port, 65000);
+    QVERIFY(p.rec.ui.boxes.empty());
+
+    FillSettings("8", "0", false);
+    WhenDialogOpens([](QDialog& d) { DialogControlById<QPushButton>(d, 1001)->click(); }, kChooseMap);
+    p.window->OnCommand(CmdStartServer, 0);
+    QCOMPARE(p.g.AllowInternet, 0);
+    QVERIFY(p.rec.ui.boxes.empty());
+  }
+
+  void noToTheNewServerQuestionKeepsTheGame() {
+    Program p;
+    p.g.IsServer = 1;
+    p.g.Players[3].Active = 1;
+    FillSettings("8", "2727");  // the question is answered No
+    p.window->OnCommand(CmdStartServer, 0);
+    QCOMPARE(p.LastBox(), std::string("Are you sure you want to disconnect and launch a new server?"));
+    QCOMPARE(p.g.IsServer, 1);
+    QCOMPARE(p.g.Players[3].Active, 1);
+  }
+
+  void fourPlacesWithComputerPlayers() {
+    Program p;
+    FillSettings("4", "2727");
+    // "Choose a map...": generate a random map, which closes it with 1.
+    WhenDialogOpens([](QDialog& d) { DialogControlById<QPushButton>(d, 1037)->click(); }, kChooseMap);
+    p.window->OnCommand(CmdStartServer, 0);
+    QCOMPARE(p.g.IsServer, 1);
+    QCOMPARE(p.g.Players[0].Kind, 'l');
+    QCOMPARE(std::string(p.g.Players[0].Name), std::string("Rex"));
+    for (int i = 1; i < 4; ++i) {
+      QCOMPARE(p.g.Players[i].Kind, 'c');
+      QCOMPARE(std::string(p.g.Players[i].Name), "Comp " + std::to_string(i + 1));
+    }
+    for (int i = 4; i < 8; ++i) QCOMPARE(p.g.Players[i].Active, 0);
+  }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"

@@ -1,0 +1,198 @@
+#include "shell/commands.h"
+
+#include <gtest/gtest.h>
+
+#include "shell/menu_ids.h"
+#include "shell/virtual_keys.h"
+#include "support/test_game.h"
+
+namespace {
+
+struct FakeHost : CommandHost {
+  std::vector<std::pair<int, int>> posted;
+  std::vector<std::string> opened;
+  int repaints = 0;
+  int nicknameAnswer = 0;
+  void PostCommand(int id, int marker) override { posted.push_back({id, marker}); }
+  void RepaintAll() override { ++repaints; }
+  void ShowJoinDialog() override { opened.push_back("join"); }
+  void ShowServerSettings() override { opened.push_back("settings"); }
+  void ShowServerControl() override { opened.push_back("control"); }
+  void ShowChooseMap() override { opened.push_back("choose"); }
+  void ShowMapControl() override { opened.push_back("mapcontrol"); }
+  void GenerateMap() override { opened.push_back("generate"); }
+  int ShowNicknameDialog() override {
+    opened.push_back("nickname");
+    return nicknameAnswer;
+  }
+  void ShowInfoDialog(int id) override { opened.push_back("info" + std::to_string(id)); }
+  void OpenHomePage() override { opened.push_back("home"); }
+};
+
+struct CommandsTest : ::testing::Test {
+  ScopedTempDir dir;
+  TestGame t;
+  FakeHost host;
+  CommandsTest() {
+    WriteFile("pakmap.map", BorderMapText());
+    t.g.Nickname = "ann";
+  }
+  void Hot(int id) { RunCommand(t.g, host, id, HotKeyMarker); }
+  const RecordingUi::Box& LastBox() { return t.rec.ui.boxes.back(); }
+};
+
+TEST_F(CommandsTest, HotKeysPostTheirCommandsWithTheMarker) {
+  const int keys[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 12};
+  const int ids[] = {CmdConnect, CmdStartServer, CmdServerOptions, CmdDisconnect, CmdLoadMap,
+                     CmdSaveMap, CmdPlaySounds, CmdPlayMusic, CmdNextTrack, CmdNickname,
+                     CmdPrediction};
+  for (int k : keys) HandleKeyDown(t.g, host, VkF(k), false, false);
+  ASSERT_EQ(host.posted.size(), 11u);
+  for (size_t i = 0; i < 11; ++i) {
+    EXPECT_EQ(host.posted[i].first, ids[i]);
+    EXPECT_EQ(host.posted[i].second, HotKeyMarker);
+  }
+  HandleKeyDown(t.g, host, VkF(10), false, false);  // F10 is the system's
+  EXPECT_EQ(host.posted.size(), 11u);
+}
+
+TEST_F(CommandsTest, CommandsRecheckTheirPreconditionWithNoGame) {
+  struct {
+    int id;
+    const char* text;
+    const char* title;
+  } refusals[] = {
+      {CmdServerOptions, "You cannot change server options: You are not running a server!",
+       "Cannot change server options"},
+      {CmdDisconnect, "You cannot disconnect: You are not connected!", "Cannot disconnect"},
+      {CmdLoadMap, "You cannot load a map: You are not running a server!", "Cannot load level"},
+      {CmdSaveMap, "You cannot save this map: You are not in a game!", "Cannot save level"},
+      {CmdPrediction,
+       "You cannot toggle the prediction algorithm: You are not connected to a server!",
+       "Cannot toggle prediction algorithm"},
+  };
+  for (const auto& r : refusals) {
+    Hot(r.id);
+    EXPECT_EQ(LastBox().text, r.text);
+    EXPECT_EQ(LastBox().title, r.title);
+    EXPECT_EQ(LastBox().icon, MsgIcon::Information);
+  }
+  Hot(CmdGenerateMap);  // refused without a word
+  EXPECT_EQ(t.rec.ui.boxes.size(), 5u);
+  EXPECT_TRUE(host.opened.empty());
+  EXPECT_EQ(host.repaints, 0);  // hot keys never force the full repaint
+}
+
+TEST_F(CommandsTest, MenuCommandsRepaintEverythingButHotKeysDoNot) {
+  t.g.MapDirty = 0;
+  RunCommand(t.g, host, CmdAbout, 0);
+  EXPECT_EQ(host.repaints, 2);
+  EXPECT_EQ(t.g.MapDirty, 1);
+  t.g.MapDirty = 0;
+  Hot(CmdAbout);
+  EXPECT_EQ(host.repaints, 2);
+  EXPECT_EQ(t.g.MapDirty, 0);
+  EXPECT_EQ(host.opened, (std::vector<std::string>{"info107", "info107"}));
+}
+
+TEST_F(CommandsTest, NicknameRefusedWhilePlayingAndAllowedAfterTheGameEnds) {
+  t.g.IsClient = 1;
+  Hot(CmdNickname);
+  EXPECT_EQ(LastBox().text, "You cannot change your nickname while playing. Disconnect first.");
+  EXPECT_EQ(LastBox().title, "Cannot Change Nick Name!");
+  EXPECT_EQ(LastBox().icon, MsgIcon::Exclamation);
+
+  t.rec.ui.answers.push_back(MsgAnswer::Yes);
+  RunCommand(t.g, host, CmdDisconnect, 0);
+  EXPECT_EQ(LastBox().text, "Are you sure you want to end this game?");
+  EXPECT_EQ(t.g.IsClient, 0);
+
+  host.nicknameAnswer = 1;
+  t.g.Nickname = "";  // what the dialog read: an empty box
+  Hot(CmdNickname);
+  EXPECT_EQ(t.g.Nickname, "unnamed");
+  EXPECT_EQ(t.rec.ui.title, "Vrask 1.0 [unnamed]");
+}
+
+TEST_F(CommandsTest, NoToDisconnectKeepsTheGame) {
+  t.g.IsServer = 1;
+  Hot(CmdDisconnect);
+  EXPECT_EQ(t.g.IsServer, 1);
+  EXPECT_EQ(t.rec.ui.quits, 0);
+}
+
+TEST_F(CommandsTest, EscapeQuitsAtOnceWithoutAGameAndAsksWithOne) {
+  HandleKeyDown(t.g, host, VkEscape, false, false);
+  EXPECT_TRUE(t.rec.ui.boxes.empty());
+  EXPECT_EQ(t.rec.ui.quits, 1);
+  EXPECT_EQ(t.rec.audio.effects, (std::vector<std::string>{"stop"}));
+
+  t.g.IsServer = 1;
+  HandleKeyDown(t.g, host, VkEscape, false, false);  // No
+  EXPECT_EQ(LastBox().text, "Do you really want to quit?");
+  EXPECT_EQ(LastBox().title, "Are you sure?");
+  EXPECT_EQ(t.rec.ui.quits, 1);
+  EXPECT_EQ(t.g.IsServer, 1);
+  t.rec.ui.answers.push_back(MsgAnswer::Yes);
+  HandleKeyDown(t.g, host, VkEscape, false, false);
+  EXPECT_EQ(t.rec.ui.quits, 2);
+  EXPECT_EQ(t.g.IsServer, 0);  // the game was ended on the way out
+}
+
+TEST_F(CommandsTest, CloseBoxAlwaysAsks) {
+  HandleCloseRequest(t.g);
+  EXPECT_EQ(LastBox().text, "Are you sure you want to quit this game?");
+  EXPECT_EQ(LastBox().title, "Exit?");
+  EXPECT_EQ(t.rec.ui.quits, 0);
+  RunCommand(t.g, host, CmdExit, 0);
+  EXPECT_EQ(LastBox().text, "Are you sure you want to quit the game?");
+}
+
+TEST_F(CommandsTest, ControlKeysActOnlyWhileTheLocalPlayerIsInTheGame) {
+  t.g.Players[0].Active = 1;
+  t.g.Players[0].Energy = 30;
+  t.g.LocalSlot = 0;
+  HandleKeyDown(t.g, host, VkShift, true, false);
+  HandleMouseButton(t.g, false);
+  EXPECT_EQ(t.g.Players[0].Shield, 0);  // no game
+
+  t.g.IsServer = 1;  // a server whose host only serves
+  HandleKeyDown(t.g, host, VkShift, true, false);
+  EXPECT_EQ(t.g.Players[0].Shield, 0);
+
+  t.g.ServerParticipates = 1;
+  HandleMouseButton(t.g, false);
+  EXPECT_EQ(t.g.Players[0].Shield, 1);
+  HandleKeyDown(t.g, host, VkUp, false, false);
+  EXPECT_EQ(t.g.Players[0].WantDir, 'u');
+  HandleMouseButton(t.g, true);  // left: shield down, then fire (energy short)
+  EXPECT_EQ(t.g.Players[0].Shield, 0);
+}
+
+TEST_F(CommandsTest, OtherKeysTypeIntoTheChatEvenWithoutAGame) {
+  HandleKeyDown(t.g, host, VkA + 7, true, false);
+  HandleKeyDown(t.g, host, VkA + 8, false, false);
+  EXPECT_STREQ(t.g.ChatInput, "Hi");
+  HandleKeyDown(t.g, host, VkBack, false, false);  // only in a game
+  EXPECT_EQ(t.g.ChatInputLength, 2);
+}
+
+TEST_F(CommandsTest, MusicSwitchesAndSkipsInOrder) {
+  t.g.MusicOn = 1;
+  t.g.MusicTrack = 11;
+  Hot(CmdNextTrack);
+  EXPECT_EQ(t.g.MusicTrack, 0);
+  EXPECT_EQ(t.rec.audio.music.back(), "vrask0.mid");
+  Hot(CmdPlayMusic);  // off
+  EXPECT_FALSE(t.rec.ui.enabled[CmdNextTrack]);
+  EXPECT_EQ(t.rec.audio.music.back(), "stop");
+  size_t played = t.rec.audio.music.size();
+  Hot(CmdNextTrack);  // does nothing while music is off
+  EXPECT_EQ(t.rec.audio.music.size(), played);
+  Hot(CmdPlayMusic);  // on again: the track after the last one
+  EXPECT_EQ(t.rec.audio.music.back(), "vrask1.mid");
+  EXPECT_TRUE(t.rec.ui.checked[CmdPlayMusic]);
+  EXPECT_TRUE(t.rec.ui.enabled[CmdNextTrack]);
+}
+
+}  // namespace
