@@ -83,8 +83,12 @@ void MainWindow::StartTimer() { OnTimer(); }
 
 void MainWindow::OnTimer() {
   GameTick(g_);
-  // Sleep until the next step is due rather than spinning.
-  timer_.start(static_cast<int>(MsUntilNextStep(g_)));
+  // Sleep until the next step is due rather than spinning. The tick count
+  // counts whole milliseconds, so the step is due somewhere within the last
+  // millisecond of the wait: wake a millisecond early and, if it is not due
+  // yet, wait that last one.
+  int wait = static_cast<int>(MsUntilNextStep(g_));
+  timer_.start(wait > 1 ? wait - 1 : wait);
 }
 
 void MainWindow::OnCommand(int id, int marker) { RunCommand(g_, *this, id, marker); }

@@ -1,22 +1,26 @@
-// Measures how the real main window paces the game: runs the window for a
-// number of seconds, records the time of every step and prints the
-// intervals' median, 1st and 99th percentiles, plus the process's CPU time.
-//   tick_probe [seconds]   (run it in a folder holding pakmap.map)
+// Measures how the real main window paces and paints the game: runs the
+// window for a number of seconds, records the time of every step and prints
+// the intervals' median, 1st and 99th percentiles and the process's CPU use.
+//   tick_probe [seconds] [idle|play]   (run it in a folder holding pakmap.map)
+// "play" first starts a server of eight computer players on that map.
 #include <QApplication>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <string>
 #include <sys/resource.h>
 #include <vector>
 
+#include "connection/host_server.h"
 #include "game/game_state.h"
 #include "platform/posix_network.h"
 #include "platform/qt_ui.h"
 #include "platform/silent_audio.h"
+#include "render/pictures.h"
 #include "shell/main_window_qt.h"
-#include "shell/startup.h"
+#include "shell/program_qt.h"
 
 namespace {
 
@@ -43,17 +47,28 @@ double CpuSeconds() {
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   int seconds = argc > 1 ? std::atoi(argv[1]) : 10;
+  bool play = argc > 2 && std::string(argv[2]) == "play";
   ProbeUi ui;
   SteadyClock clock;
   SilentAudio audio;
   PosixNetwork net;
   GameState g;
+  PictureSet pictures;
   g.platform = Platform{&ui, &clock, &audio, &net};
-  if (!StartUpBeforeWelcome(g, static_cast<uint32_t>(std::time(nullptr)))) return 1;
-  MainWindow window(g, ui);
-  StartUpAfterWelcome(g);
-  window.show();
-  window.StartTimer();
+  auto window = StartProgram(
+      g, ui, static_cast<uint32_t>(std::time(nullptr)),
+      [](GameState& gs) {  // the welcome dialog, answered with its defaults
+        gs.Nickname = "probe";
+        gs.SoundsOn = gs.MusicOn = 1;
+        return 1;
+      },
+      &pictures);
+  if (!window) return 1;
+  if (play) {
+    g.MaxPlayers = 8;
+    g.ComputerFill = 1;
+    StartServer(g, [] { return 1; });
+  }
 
   double cpuStart = 0;
   QTimer::singleShot(1000, [&] {  // let start-up settle first
@@ -69,8 +84,8 @@ int main(int argc, char** argv) {
   std::sort(d.begin(), d.end());
   if (d.empty()) return 1;
   auto pct = [&](double p) { return d[static_cast<size_t>(p * (d.size() - 1))]; };
-  std::printf("steps %zu in %d s: interval median %.2f ms, p1 %.2f ms, p99 %.2f ms, mean %.2f ms\n",
-              d.size() + 1, seconds, pct(0.5), pct(0.01), pct(0.99),
+  std::printf("%s: steps %zu in %d s: interval median %.2f ms, p1 %.2f ms, p99 %.2f ms, mean %.2f ms\n",
+              play ? "play" : "idle", d.size() + 1, seconds, pct(0.5), pct(0.01), pct(0.99),
               (ui.stepTimes.back() - ui.stepTimes.front()) / d.size());
   std::printf("cpu %.3f s over %d s = %.2f %% of one core\n", cpu, seconds, 100.0 * cpu / seconds);
   return 0;
