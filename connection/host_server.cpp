@@ -5,7 +5,6 @@
 #include "connection/end_game.h"
 #include "game/frame_transitions.h"
 #include "game/game_state.h"
-#include "game/spawn.h"
 #include "shell/menu_ids.h"
 
 namespace {
@@ -20,17 +19,8 @@ struct PendingSettings {
 };
 
 void ResetPlace(GameState& g, int i, char kind, const char* name) {
-  PlayerSlot& p = g.Players[i];
-  p.Active = 1;
-  p.Number = static_cast<uint8_t>(i + 1);
-  p.Life = Alive;
-  p.Energy = p.Shield = p.Frags = 0;
-  FindSpawnPoint(g);
-  p.X = g.SpawnX;
-  p.Y = g.SpawnY;
-  p.Kind = kind;
-  SetPlayerName(p, name);
-  p.Dir = p.WantDir = DirStop;
+  PlaceNewPlayer(g, i, kind);
+  SetPlayerName(g.Players[i], name);
 }
 
 }  // namespace

@@ -42,6 +42,19 @@ void MakeComputerSlot(GameState& g, int index, int nameNumber) {
   p.Dir = p.WantDir = DirStop;
 }
 
+void PlaceNewPlayer(GameState& g, int index, char kind) {
+  PlayerSlot& p = g.Players[index];
+  p.Active = 1;
+  p.Number = static_cast<uint8_t>(index + 1);
+  p.Life = Alive;
+  p.Energy = p.Shield = p.Frags = 0;
+  FindSpawnPoint(g);
+  p.X = g.SpawnX;
+  p.Y = g.SpawnY;
+  p.Kind = kind;
+  p.Dir = p.WantDir = DirStop;
+}
+
 void ScrollChatBoard(GameState& g) {
   for (int k = 1; k < kChatLines; ++k)
     std::memcpy(g.Board.Lines[k - 1], g.Board.Lines[k], kChatLineBytes);

@@ -162,6 +162,10 @@ void PlayEffect(GameState& g, const char* file);
 
 // Shared operations on the state.
 void MakeComputerSlot(GameState& g, int index, int nameNumber);
+// A fresh player of that kind in place `index`: active, alive, no energy,
+// shield or frags, stopped at a spawn point. Name and address are the
+// caller's.
+void PlaceNewPlayer(GameState& g, int index, char kind);
 void ScrollChatBoard(GameState& g);
 void PostStatusMessage(GameState& g);
 void AppendChatLine(GameState& g, int slot, const char* text);

@@ -4,7 +4,6 @@
 
 #include "admin/ban_list.h"
 #include "game/game_state.h"
-#include "game/spawn.h"
 #include "protocol/datagrams.h"
 #include "protocol/server_net.h"
 
@@ -21,18 +20,10 @@ int FreeSlot(const GameState& g) {
 }
 
 void Accept(GameState& g, int k, const NetAddress& from) {
+  PlaceNewPlayer(g, k, KindInternet);
   PlayerSlot& p = g.Players[k];
-  p.Active = 1;
-  p.Number = static_cast<uint8_t>(k + 1);
-  p.Life = Alive;
-  p.Shield = p.Energy = p.Frags = 0;
-  FindSpawnPoint(g);
-  p.X = g.SpawnX;
-  p.Y = g.SpawnY;
   p.Silence = 0;
-  p.Kind = KindInternet;
   p.Address = from;
-  p.Dir = p.WantDir = DirStop;
   // The name arrives in the player's name datagram; UpdateSeq carries on.
   DatagramBuffer reply;
   BuildAccept(reply, g.TickInterval);

@@ -83,14 +83,31 @@ for i in 1 2 3 4 5 6 7 8; do
 done
 shot play-7-frags.png
 
-# F6: save the current map.
+# F6: save the current map under the number offered.
 xdotool key F6
 sleep 1
 shot play-8-map-control.png
 focus "Vrask Map Control"
 xdotool key Escape  # does nothing: only the buttons close it
+xdotool key Return
+sleep 1
+shot play-9-map-saved.png
+focus "Saving Map"
+xdotool key Return
+sleep 0.5
+focus "Vrask Map Control"
 xdotool key alt+c
 sleep 0.5
+
+# F5: load another map while playing.
+focus "Vrask 1.0"
+xdotool key F5
+sleep 1
+focus "Choose a map"
+xdotool key Up Up Up
+xdotool key Return
+sleep 1.5
+shot play-10-map-loaded.png
 
 # Generate a new maze from the Options menu while playing.
 focus "Vrask 1.0"
@@ -98,16 +115,16 @@ xdotool key alt+o
 sleep 0.3
 xdotool key g
 sleep 1.5
-shot play-9-generated-map.png
+shot play-11-generated-map.png
 
 # F4 ends the game after asking; Escape then quits at once.
 focus "Vrask 1.0"
 xdotool key F4
 sleep 1
-shot play-10-end-game-question.png
+shot play-12-end-game-question.png
 xdotool key Return
 sleep 1
-shot play-11-idle-again.png
+shot play-13-idle-again.png
 focus "Vrask 1.0"
 xdotool key Escape
 sleep 1
