@@ -101,13 +101,21 @@ void MainWindow::PostCommand(int id, int marker) {
 
 void MainWindow::RepaintAll() { view_->update(); }
 
-void MainWindow::ShowJoinDialog() {}
+// Joining a server and the server control dialogs are not built yet; say so
+// rather than let the key do nothing.
+void MainWindow::ShowJoinDialog() {
+  g_.platform.ui->MessageBox("Joining a game server is not available in this version yet.",
+                             "Connect to Game Server", MsgButtons::Ok, MsgIcon::Information);
+}
 
 void MainWindow::ShowServerSettings() {
   ::ShowServerSettings(g_, this, [this] { return RunChooseMapDialog(g_, this); });
 }
 
-void MainWindow::ShowServerControl() {}
+void MainWindow::ShowServerControl() {
+  g_.platform.ui->MessageBox("The server control dialogs are not available in this version yet.",
+                             "Advanced Server Options", MsgButtons::Ok, MsgIcon::Information);
+}
 
 void MainWindow::ShowChooseMap() { RunChooseMapDialog(g_, this); }
 
