@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 REPO=$(pwd)
-scripts/setup.sh build
+VRASK_TARGETS="vrask vrask-server" scripts/setup.sh build
 GAME_DIR=${VRASK_HOME:-${XDG_DATA_HOME:-$HOME/.local/share}/vrask}
 mkdir -p "$GAME_DIR"
 # Copy only what is missing: maps and ban lists the player made stay.

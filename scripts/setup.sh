@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Vrask needs (when missing) and builds it.
 #   scripts/setup.sh [build-dir] [extra cmake options...]
+# VRASK_TARGETS names the targets to build (default: all).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -22,4 +23,5 @@ fi
 BUILD=${1:-build}
 shift || true
 cmake -S . -B "$BUILD" -G Ninja "$@" > "$BUILD.cmake.log" 2>&1 || { cat "$BUILD.cmake.log"; exit 1; }
-cmake --build "$BUILD" -j "$(nproc)"
+# shellcheck disable=SC2086
+cmake --build "$BUILD" -j "$(nproc)" ${VRASK_TARGETS:+--target $VRASK_TARGETS}
