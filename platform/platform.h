@@ -21,7 +21,8 @@ enum class MsgAnswer { Ok, Yes, No };
 class Ui {
  public:
   virtual ~Ui() = default;
-  // ownedByMainWindow is false for the boxes shown before the window exists.
+  // ownedByMainWindow is false for the boxes a dialog shows over itself and
+  // for those shown before the window exists.
   virtual MsgAnswer MessageBox(const std::string& text, const std::string& title,
                                MsgButtons buttons, MsgIcon icon,
                                bool ownedByMainWindow = true) = 0;

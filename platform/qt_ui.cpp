@@ -1,6 +1,7 @@
 #include "platform/qt_ui.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QMessageBox>
 #include <QMetaObject>
@@ -8,7 +9,11 @@
 
 MsgAnswer QtUi::MessageBox(const std::string& text, const std::string& title, MsgButtons buttons,
                            MsgIcon icon, bool ownedByMainWindow) {
-  QMessageBox box(ownedByMainWindow ? window_.data() : nullptr);
+  // A box not owned by the main window belongs to the dialog that asks
+  // (the map control dialog's questions), or to nobody before the window
+  // exists.
+  QWidget* owner = ownedByMainWindow ? window_.data() : QApplication::activeModalWidget();
+  QMessageBox box(owner);
   box.setText(QString::fromStdString(text));
   box.setWindowTitle(QString::fromStdString(title));
   switch (icon) {
