@@ -1,5 +1,5 @@
-// Templates turned into widgets: ids, pixel rectangles, window buttons,
-// the control flags that later dialogs need, and the information dialogs.
+// Templates turned into widgets: ids, pixel rectangles, the digits-only
+// edit, and the information dialogs that only their close box closes.
 #include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>

@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QtTest>
 
 #include "game/game_state.h"
@@ -14,7 +13,6 @@
 #include "shell/dialog_builder_qt.h"
 #include "shell/main_window_qt.h"
 #include "shell/menu_ids.h"
-#include "shell/startup.h"
 #include "support/test_game.h"
 
 namespace {

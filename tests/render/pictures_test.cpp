@@ -104,16 +104,6 @@ TEST(PicturesTest, EveryPictureIsA16ColourBitmapOfItsSizeWithWhiteSeparators) {
   }
 }
 
-TEST(PicturesTest, LoadBitmapsPutsEachPictureInItsEntry) {
-  GameState g;
-  PictureSet set;
-  LoadBitmaps(g, set);
-  EXPECT_EQ(g.Bitmaps, &set);
-  for (int i = 0; i < 14; ++i) EXPECT_EQ(set.Bitmaps[i].pixels, LoadEmbeddedBitmap(108 + i).pixels) << i;
-  EXPECT_EQ(set.IconBitmap.pixels, LoadEmbeddedBitmap(124).pixels);
-  EXPECT_EQ(set.OwnMarkBitmap.pixels, LoadEmbeddedBitmap(131).pixels);
-}
-
 TEST(PicturesTest, OverlaysAreBlackOutsideTheirMarks) {
   // The marks are ORed over a vehicle: nothing may land more than a pixel
   // away from it.

@@ -84,24 +84,17 @@ TEST(SurfaceText, DrawsOnlyGlyphPixelsWithinItsWidth) {
   EXPECT_EQ(Surface::TextWidth("\x01\x1f"), 0);         // control codes take no room
 }
 
-TEST(BitmapFontParse, RejectsTruncatedAndForeignBytes) {
+TEST(BitmapFontParse, ReadsAGlyphAndRejectsTruncatedAndForeignBytes) {
   // One 3-pixel-wide glyph for 'A' in a 2-row font.
-  const uint8_t good[] = {'V', 'F', 'N', 'T', 1, 2, 2, 'A', 1, 4, 0, 3, 0xA0, 0x40};
+  uint8_t bytes[] = {'V', 'F', 'N', 'T', 1, 2, 2, 'A', 1, 4, 0, 3, 0xA0, 0x40};
   BitmapFont f;
-  ASSERT_TRUE(ParseBitmapFont(good, sizeof good, &f));
+  ASSERT_TRUE(ParseBitmapFont(bytes, sizeof bytes, &f));
   EXPECT_EQ(f.TextWidth("AAB"), 8);
-  ASSERT_NE(f.Find('A'), nullptr);
-  EXPECT_TRUE(f.Pixel(*f.Find('A'), 0, 0));
-  EXPECT_FALSE(f.Pixel(*f.Find('A'), 1, 0));
   EXPECT_TRUE(f.Pixel(*f.Find('A'), 1, 1));
-  for (size_t n = 0; n < sizeof good; ++n) {
-    BitmapFont g;
-    EXPECT_FALSE(ParseBitmapFont(good, n, &g)) << n;
-  }
-  uint8_t foreign[sizeof good];
-  std::copy(good, good + sizeof good, foreign);
-  foreign[4] = 2;
-  EXPECT_FALSE(ParseBitmapFont(foreign, sizeof foreign, &f));
+  EXPECT_FALSE(f.Pixel(*f.Find('A'), 1, 0));
+  for (size_t n = 0; n < sizeof bytes; ++n) EXPECT_FALSE(ParseBitmapFont(bytes, n, &f)) << n;
+  bytes[4] = 2;  // a later format
+  EXPECT_FALSE(ParseBitmapFont(bytes, sizeof bytes, &f));
 }
 
 }  // namespace

@@ -109,7 +109,7 @@ TEST(ControlInputTest, DeadPlayerReappearsOnAServerOnly) {
   EXPECT_EQ(client.keysSent().size(), 1u);
 }
 
-TEST(ControlInputTest, EnterSendsTheChatLineThenTheKey) {
+TEST(ControlInputTest, EnterSendsTheChatLineThenTheKeyOrPutsTheServersOnTheBoard) {
   LocalGame t(true);
   std::strcpy(t.g.ChatInput, "hi all");
   t.g.ChatInputLength = 6;
@@ -119,22 +119,18 @@ TEST(ControlInputTest, EnterSendsTheChatLineThenTheKey) {
   EXPECT_EQ(sent[0], std::string("PMthi all", 9) + '\0');
   EXPECT_EQ(sent[1], "PMgt - Key Signature");
   EXPECT_EQ(t.g.ChatInput[0], 0);
-
   ApplyControlKey(t.g, 't');  // empty entry, 't' already wanted: nothing
   EXPECT_EQ(t.keysSent().size(), 2u);
-}
 
-TEST(ControlInputTest, ServersOwnChatGoesOnTheBoardInItsColourAndRings) {
-  LocalGame t(false);
-  t.g.PlayerColours[0][0] = 255;
-  t.g.PlayerColours[0][1] = 255;
-  t.g.PlayerColours[0][2] = 1;
-  std::strcpy(t.g.ChatInput, "gg");
-  t.g.ChatInputLength = 2;
-  ApplyControlKey(t.g, 't');
-  EXPECT_STREQ(t.g.Board.Lines[7], "\xff\xff\x01gg");
-  EXPECT_EQ(t.rec.audio.effects.back(), "ring.wav");
-  EXPECT_EQ(t.g.ChatInputLength, 0);
+  LocalGame server(false);
+  const uint8_t colour[3] = {255, 255, 1};
+  std::copy_n(colour, 3, server.g.PlayerColours[0]);
+  std::strcpy(server.g.ChatInput, "gg");
+  server.g.ChatInputLength = 2;
+  ApplyControlKey(server.g, 't');
+  EXPECT_STREQ(server.g.Board.Lines[7], "\xff\xff\x01gg");
+  EXPECT_EQ(server.rec.audio.effects.back(), "ring.wav");
+  EXPECT_EQ(server.g.ChatInputLength, 0);
 }
 
 }  // namespace

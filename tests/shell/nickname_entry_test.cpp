@@ -17,13 +17,8 @@ TEST(NicknameEntryTest, TheBoxIsReadUpToNineCharactersWithoutSplittingOne) {
   EXPECT_EQ(ReadNicknameField(umlauts), umlauts.substr(0, 18));
 }
 
-TEST(NicknameEntryTest, WelcomeChoiceStoresNameAndSwitches) {
+TEST(NicknameEntryTest, ANineCharacterWelcomeChoiceIsRepairedToUnnamed) {
   TestGame t;
-  ApplyWelcomeChoice(t.g, "Rex", true, false);
-  EXPECT_EQ(t.g.Nickname, "Rex");
-  EXPECT_EQ(t.g.SoundsOn, 1);
-  EXPECT_EQ(t.g.MusicOn, 0);
-  // A nine-character read is over-long for the game and repaired later.
   ApplyWelcomeChoice(t.g, "abcdefghijk", false, true);
   EXPECT_EQ(t.g.Nickname, "abcdefghi");
   EXPECT_EQ(t.g.SoundsOn, 0);
