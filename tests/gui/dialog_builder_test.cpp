@@ -1,12 +1,8 @@
-// Templates turned into widgets: ids, pixel rectangles, window buttons,
-// the control flags that later dialogs need, and the information dialogs.
-#include <QCheckBox>
+// Templates turned into widgets: ids, pixel rectangles, the digits-only
+// edit, and the information dialogs that only their close box closes.
 #include <QFontInfo>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
 #include <QtTest>
 
 #include "gui/dialog_driver.h"
@@ -49,42 +45,14 @@ class DialogBuilderTest : public QObject {
     }
   }
 
-  void welcomeControlsAreTheKindsTheTemplateNames() {
-    QDialog d;
-    BuildDialog(d, WelcomeTemplate());
-    QVERIFY(DialogControlById<QGroupBox>(d, 1042));
-    QCOMPARE(DialogControlById<QLineEdit>(d, 1027)->maxLength(), 8);
-    QCOMPARE(DialogControlById<QCheckBox>(d, 1031)->text(), QString("Play &Sounds"));
-    QVERIFY(DialogControlById<QPushButton>(d, 1028)->isDefault());
-    QVERIFY(!DialogControlById<QPushButton>(d, 1029)->isDefault());
-    QCOMPARE(DialogControlById<QLabel>(d, 1049)->pixmap().size(), QSize(128, 74));
-    QVERIFY(!(d.windowFlags() & Qt::WindowCloseButtonHint));
-
-    QDialog about;
-    BuildDialog(about, AboutTemplate());
-    QVERIFY(about.windowFlags() & Qt::WindowCloseButtonHint);
-    QVERIFY(about.windowFlags() & Qt::WindowMinimizeButtonHint);
-  }
-
-  void flagsForTheLaterDialogsWork() {
-    // Controls of the kinds the map, server and ban dialogs use.
+  void digitsOnlyEditTakesAtMostItsLengthInDigits() {
     DialogTemplate t{116, "Test", 200, 100, kCentred,
-                     {{1045, ControlKind::Edit, "", {5, 5, 17, 12}, kDigitsOnly, 2},
-                      {1041, ControlKind::PushButton, "&Remove Selected Address Ban",
-                       {30, 5, 66, 22}, kMultiline},
-                      {1037, ControlKind::ListBox, "", {5, 30, 100, 60},
-                       kBorder | kHScroll | kVScroll | kNotify},
-                      {1008, ControlKind::RadioButton, "&Fast", {110, 30, 26, 11}},
-                      {1009, ControlKind::RadioButton, "&Slow", {140, 30, 28, 11}}}};
+                     {{1045, ControlKind::Edit, "", {5, 5, 17, 12}, kDigitsOnly, 2}}};
     QDialog d;
     BuildDialog(d, t);
     auto* edit = DialogControlById<QLineEdit>(d, 1045);
     QTest::keyClicks(edit, "7a-9x4");
     QCOMPARE(edit->text(), QString("79"));
-    QVERIFY(DialogControlById<QPushButton>(d, 1041)->text().contains('\n'));
-    auto* list = DialogControlById<QListWidget>(d, 1037);
-    QCOMPARE(list->horizontalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
-    QVERIFY(DialogControlById<QWidget>(d, 1008));
   }
 
   void informationDialogsCloseOnlyThroughTheCloseBox() {

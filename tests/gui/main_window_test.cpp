@@ -1,9 +1,8 @@
 // The main window as a user meets it: hot keys and their refusals, the quit
-// paths, and hosting through the server settings dialog.
+// paths, the nickname dialog, and hosting through the server settings dialog.
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QtTest>
 
 #include "game/game_state.h"
@@ -14,7 +13,6 @@
 #include "shell/dialog_builder_qt.h"
 #include "shell/main_window_qt.h"
 #include "shell/menu_ids.h"
-#include "shell/startup.h"
 #include "support/test_game.h"
 
 namespace {
@@ -46,16 +44,16 @@ struct Program {
 };
 
 const QString kChooseMap = "Choose a map...";
+QLineEdit* NickEdit(QDialog& d) { return DialogControlById<QLineEdit>(d, 1027); }
 
 // Fills the server settings dialog and presses GO; a refusal leaves it
-// open, and the test then leaves through "Freak out".
+// open, and then "Freak out" leaves it.
 void FillSettings(const QString& players, const QString& port, bool internet = true) {
   WhenDialogOpens([=](QDialog& d) {
     DialogControlById<QLineEdit>(d, 1010)->setText(players);
     DialogControlById<QLineEdit>(d, 1022)->setText(port);
     DialogControlById<QCheckBox>(d, 1002)->setChecked(internet);
     DialogControlById<QPushButton>(d, 1000)->click();
-    // Left open by a refusal: leave through "Freak out".
     if (d.isVisible()) DialogControlById<QPushButton>(d, 1001)->click();
   }, "Choose New Server Settings...");
 }
@@ -95,13 +93,44 @@ class MainWindowTest : public QObject {
     QCOMPARE(p.LastBox(), std::string("Are you sure you want to end this game?"));
     QCOMPARE(p.g.IsServer, 0);
 
-    WhenDialogOpens([](QDialog& d) {
-      DialogControlById<QLineEdit>(d, 1027)->setText("Zed");
+    bool escapeIgnored = false;
+    WhenDialogOpens([&](QDialog& d) {
+      NickEdit(d)->clear();
+      QTest::keyClicks(NickEdit(d), "Tankred99");  // the ninth is refused
+      QTest::keyClick(NickEdit(d), Qt::Key_Escape);
+      escapeIgnored = d.isVisible();
       DialogControlById<QPushButton>(d, 1028)->click();
+      EndIfOpen(d);
     });
     p.Press(Qt::Key_F11);
-    QCOMPARE(p.g.Nickname, std::string("Zed"));
-    QCOMPARE(p.rec.ui.title, std::string("Vrask 1.0 [Zed]"));
+    QVERIFY(escapeIgnored);
+    QCOMPARE(p.g.Nickname, std::string("Tankred9"));
+    QCOMPARE(p.rec.ui.title, std::string("Vrask 1.0 [Tankred9]"));
+  }
+
+  void nicknameDialogCancelChangesNothingAndEmptyBecomesUnnamed() {
+    Program p;
+    const std::string title = p.rec.ui.title;
+    QString offered;
+    WhenDialogOpens([&](QDialog& d) {
+      offered = NickEdit(d)->text();
+      NickEdit(d)->setText("Other");
+      DialogControlById<QPushButton>(d, 1029)->click();
+      EndIfOpen(d);
+    });
+    p.window->OnCommand(CmdNickname, 0);
+    QCOMPARE(offered, QString("Rex"));
+    QCOMPARE(p.g.Nickname, std::string("Rex"));
+    QCOMPARE(p.rec.ui.title, title);
+
+    WhenDialogOpens([&](QDialog& d) {
+      NickEdit(d)->clear();
+      QTest::keyClick(NickEdit(d), Qt::Key_Return);  // Enter is Change
+      EndIfOpen(d);
+    });
+    p.window->OnCommand(CmdNickname, 0);
+    QCOMPARE(p.g.Nickname, std::string("unnamed"));
+    QCOMPARE(p.rec.ui.title, std::string("Vrask 1.0 [unnamed]"));
   }
 
   void escapeQuitsAtOnceWithNoGameAndAsksWithOne() {
@@ -116,6 +145,10 @@ class MainWindowTest : public QObject {
     QCOMPARE(playing.LastBox(), std::string("Do you really want to quit?"));
     QCOMPARE(playing.rec.ui.quits, 0);
     QCOMPARE(playing.g.IsClient, 1);
+    playing.rec.ui.answers.push_back(MsgAnswer::Yes);
+    playing.Press(Qt::Key_Escape);
+    QCOMPARE(playing.rec.ui.quits, 1);
+    QCOMPARE(playing.g.IsClient, 0);  // the game was ended on the way out
   }
 
   void settingsDialogRefusesBadValues() {

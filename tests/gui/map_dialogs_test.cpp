@@ -1,56 +1,32 @@
-// The two map dialogs driven through their controls, and the menu commands
-// that open them. Message boxes go to a RecordingUi, which answers them.
-#include <QDir>
-#include <QFile>
+// The two map dialogs driven through their controls; the rules behind the
+// buttons are tested in tests/maps/. Message boxes go to a RecordingUi.
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QtTest>
-#include <memory>
 
-#include "game/game_state.h"
 #include "gui/dialog_driver.h"
 #include "maps/map_dialog_templates.h"
 #include "maps/map_dialogs_qt.h"
-#include "platform/qt_ui.h"
-#include "platform/recording_platform.h"
 #include "shell/dialog_builder_qt.h"
-#include "shell/main_window_qt.h"
-#include "shell/menu_ids.h"
+#include "support/test_game.h"
 
 namespace {
 
 // A server game working in a fresh empty folder.
-struct Folder {
-  QTemporaryDir dir;
-  QString old = QDir::currentPath();
-  RecordingUi ui;
-  FakeClock clock;
-  GameState g;
-
-  Folder() {
-    QDir::setCurrent(dir.path());
-    g.platform = Platform{&ui, &clock, nullptr, nullptr};
-    g.IsServer = 1;
-  }
-  ~Folder() { QDir::setCurrent(old); }
-
-  // A map with a border of walls and floor inside.
-  static void WriteMap(int number, const QByteArray& description) {
-    QByteArray text;
-    for (int r = 0; r < 14; ++r) {
-      for (int c = 0; c < 14; ++c) text += (r == 0 || r == 13 || c == 0 || c == 13) ? '1' : '0';
-      text += "\r\n";
-    }
-    QFile f(QString("pakmap%1.map").arg(number));
-    if (f.open(QIODevice::WriteOnly)) f.write(text + description);
-  }
-  static QByteArray Read(int number) {
-    QFile f(QString("pakmap%1.map").arg(number));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("missing");
-  }
+struct Folder : TestGame {
+  ScopedTempDir dir;
+  RecordingUi& ui = rec.ui;
+  Folder() { g.IsServer = 1; }
 };
+
+std::string MapName(int number) { return "pakmap" + std::to_string(number) + ".map"; }
+void WriteMap(int number, const std::string& description) {
+  WriteFile(MapName(number), BorderMapText() + description);
+}
+void WriteMaps(int count) {
+  for (int n = 0; n < count; ++n) WriteMap(n, "Map " + std::to_string(n));
+}
 
 QListWidget* List(QDialog& d, int id) { return DialogControlById<QListWidget>(d, id); }
 QLineEdit* Edit(QDialog& d, int id) { return DialogControlById<QLineEdit>(d, id); }
@@ -68,112 +44,66 @@ class MapDialogsTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void mapControlSuggestsTheNumberAfterMapsZeroToFour() {
-    Folder f;
-    for (int n = 0; n < 5; ++n) Folder::WriteMap(n, "Map " + QByteArray::number(n));
-    QString number, description, selected;
-    int count = 0;
-    bool escapeIgnored = false;
-    WhenDialogOpens([&](QDialog& d) {
-      number = Edit(d, kIdFileNumber)->text();
-      description = Edit(d, kIdSaveDescription)->text();
-      count = List(d, kIdMapControlList)->count();
-      if (auto* item = List(d, kIdMapControlList)->currentItem()) selected = item->text();
-      QTest::keyClick(List(d, kIdMapControlList), Qt::Key_Escape);
-      escapeIgnored = d.isVisible();
-      Press(d, kIdMapCancel);
-      EndIfOpen(d);
-    });
-    QCOMPARE(RunMapControlDialog(f.g, nullptr), 0);
-    QCOMPARE(number, QString("5"));
-    QCOMPARE(description, QString("My Saved Map Number 5"));
-    QCOMPARE(count, 5);
-    QCOMPARE(selected, QString("[pakmap4.map] Map 4"));
-    QVERIFY(escapeIgnored);
+  void mapControlSuggestsTheNumberAfterMapsZeroToFourElse99() {
+    for (bool withMaps : {false, true}) {
+      Folder f;
+      WriteMaps(withMaps ? 5 : 0);
+      QString number, selected;
+      bool escapeIgnored = false;
+      WhenDialogOpens([&](QDialog& d) {
+        number = Edit(d, kIdFileNumber)->text();
+        if (auto* item = List(d, kIdMapControlList)->currentItem()) selected = item->text();
+        QTest::keyClick(List(d, kIdMapControlList), Qt::Key_Escape);
+        escapeIgnored = d.isVisible();
+        Press(d, kIdMapCancel);
+        EndIfOpen(d);
+      });
+      QCOMPARE(RunMapControlDialog(f.g, nullptr), 0);
+      QCOMPARE(number, QString(withMaps ? "5" : "99"));
+      QCOMPARE(selected, QString(withMaps ? "[pakmap4.map] Map 4" : ""));
+      QVERIFY(escapeIgnored);
+    }
   }
 
-  void mapControlSuggests99WithoutMapsAndReportsNothingSelected() {
+  void overwritingAsksFirstAndDeletingLeavesAnEmptyFile() {
     Folder f;
-    QString number;
-    int count = -1;
-    WhenDialogOpens([&](QDialog& d) {
-      number = Edit(d, kIdFileNumber)->text();
-      count = List(d, kIdMapControlList)->count();
-      Press(d, kIdDeleteSelected);
-      Press(d, kIdLoadSelected);
-      Press(d, kIdMapCancel);
-      EndIfOpen(d);
-    });
-    QCOMPARE(RunMapControlDialog(f.g, nullptr), 0);
-    QCOMPARE(number, QString("99"));
-    QCOMPARE(count, 0);
-    QCOMPARE(f.ui.boxes.size(), size_t(2));
-    QCOMPARE(f.ui.boxes[0].text, std::string("Could not delete selected map file."));
-    QCOMPARE(f.ui.boxes[1].text, std::string("Could not load selected map file."));
-  }
-
-  void overwritingAsksFirstAndRefreshes() {
-    Folder f;
-    for (int n = 0; n < 5; ++n) Folder::WriteMap(n, "Map " + QByteArray::number(n));
-    const QByteArray before = Folder::Read(3);
-    f.ui.answers = {MsgAnswer::No, MsgAnswer::Yes};
-    QByteArray afterNo;
-    QStringList entries;
-    QString numberAfterNo, numberAfterYes;
+    WriteMaps(5);
+    const std::string before = ReadFile(MapName(3));
+    f.ui.answers = {MsgAnswer::No, MsgAnswer::Yes, MsgAnswer::Yes};
+    std::string afterNo;
+    QStringList afterSave, afterDelete;
     WhenDialogOpens([&](QDialog& d) {
       Edit(d, kIdFileNumber)->setText("3");
       Edit(d, kIdSaveDescription)->setText("Fresh");
-      Press(d, kIdSaveCurrent);  // No: nothing changes, not even the fields
-      afterNo = Folder::Read(3);
-      numberAfterNo = Edit(d, kIdFileNumber)->text();
+      Press(d, kIdSaveCurrent);  // No
+      afterNo = ReadFile(MapName(3));
       Press(d, kIdSaveCurrent);  // Yes
-      entries = Entries(List(d, kIdMapControlList));
-      numberAfterYes = Edit(d, kIdFileNumber)->text();
+      afterSave = Entries(List(d, kIdMapControlList));
+      List(d, kIdMapControlList)->setCurrentRow(1);
+      Press(d, kIdDeleteSelected);  // Yes
+      afterDelete = Entries(List(d, kIdMapControlList));
       Press(d, kIdMapCancel);
       EndIfOpen(d);
     });
     RunMapControlDialog(f.g, nullptr);
     QCOMPARE(afterNo, before);
-    QCOMPARE(numberAfterNo, QString("3"));
-    QCOMPARE(f.ui.boxes.size(), size_t(3));
-    QCOMPARE(f.ui.boxes[0].title, std::string("Are you sure?"));
+    QCOMPARE(f.ui.boxes.size(), size_t(4));
     QCOMPARE(f.ui.boxes[1].title, std::string("Are you sure?"));
     QCOMPARE(f.ui.boxes[2].text, std::string("Current map was saved as pakmap3.map"));
-    QVERIFY(Folder::Read(3).endsWith("\r\nFresh"));
-    QCOMPARE(entries.value(3), QString("[pakmap3.map] Fresh"));
-    QCOMPARE(numberAfterYes, QString("5"));  // the refresh suggests anew
-  }
-
-  void deletingLeavesAnEmptyFile() {
-    Folder f;
-    for (int n = 0; n < 3; ++n) Folder::WriteMap(n, "Map " + QByteArray::number(n));
-    f.ui.answers = {MsgAnswer::Yes};
-    QStringList entries;
-    QString number;
-    WhenDialogOpens([&](QDialog& d) {
-      List(d, kIdMapControlList)->setCurrentRow(1);
-      Press(d, kIdDeleteSelected);
-      entries = Entries(List(d, kIdMapControlList));
-      number = Edit(d, kIdFileNumber)->text();
-      Press(d, kIdMapCancel);
-      EndIfOpen(d);
-    });
-    RunMapControlDialog(f.g, nullptr);
-    QCOMPARE(f.ui.boxes.size(), size_t(1));
-    QCOMPARE(f.ui.boxes[0].text, std::string("Do you want to delete the selected map file?"));
-    QVERIFY(QFile::exists("pakmap1.map"));
-    QCOMPARE(Folder::Read(1), QByteArray());
-    QCOMPARE(entries, QStringList({"[pakmap0.map] Map 0", "[pakmap2.map] Map 2"}));
-    QCOMPARE(number, QString("1"));
+    QCOMPARE(f.ui.boxes[3].text, std::string("Do you want to delete the selected map file?"));
+    QCOMPARE(afterSave.value(3), QString("[pakmap3.map] Fresh"));
+    QVERIFY(std::filesystem::exists(MapName(1)));
+    QCOMPARE(ReadFile(MapName(1)), std::string());
+    QCOMPARE(afterDelete.size(), 4);
+    QVERIFY(!afterDelete.contains("[pakmap1.map] Map 1"));
   }
 
   void chooseMapListsAscendingWithTheHighestSelected() {
     Folder f;
-    Folder::WriteMap(7, "Seven");
-    Folder::WriteMap(2, "Two");
-    Folder::WriteMap(4, "Four");
-    QStringList entries;
-    QStringList selected;
+    WriteMap(7, "Seven");
+    WriteMap(2, "Two");
+    WriteMap(4, "Four");
+    QStringList entries, selected;
     QString title;
     WhenDialogOpens([&](QDialog& d) {
       title = d.windowTitle();
@@ -189,62 +119,6 @@ class MapDialogsTest : public QObject {
                                    "[pakmap7.map] Seven"}));
     QCOMPARE(selected, QStringList({"[pakmap7.map] Seven"}));
     QVERIFY(f.ui.invalidations >= 1);  // the playfield was painted first
-  }
-
-  void chooseMapLoadsTheSelectedMapOrGenerates() {
-    Folder f;
-    Folder::WriteMap(2, "Two");
-    Folder::WriteMap(4, "Four");
-    f.g.Tiles.fill(6);
-    WhenDialogOpens([&](QDialog& d) {
-      List(d, kIdChooseMapList)->setCurrentRow(0);
-      Press(d, kIdLoadSelected);
-      EndIfOpen(d);
-    });
-    QCOMPARE(RunChooseMapDialog(f.g, nullptr), 1);
-    QCOMPARE(f.g.MapFileName, std::string("pakmap2.map"));
-    QCOMPARE(int(f.g.Tiles[15]), 0);
-
-    f.g.Tiles.fill(0);
-    WhenDialogOpens([&](QDialog& d) {
-      Press(d, kIdGenerateRandom);
-      EndIfOpen(d);
-    });
-    QCOMPARE(RunChooseMapDialog(f.g, nullptr), 1);
-    QCOMPARE(int(f.g.Tiles[0]), 1);
-    QVERIFY(f.ui.boxes.empty());
-  }
-
-  void menuCommandsOpenTheDialogsOnlyInAGame() {
-    Folder f;
-    QtUi qtUi;
-    MainWindow window(f.g, qtUi);  // message boxes still go to f.ui
-    f.g.IsServer = 0;
-    f.g.IsClient = 1;
-    window.OnCommand(CmdLoadMap, HotKeyMarker);
-    QCOMPARE(f.ui.boxes.size(), size_t(1));
-    QCOMPARE(f.ui.boxes[0].title, std::string("Cannot load level"));
-    QVERIFY(!QApplication::activeModalWidget());
-
-    QString title;
-    WhenDialogOpens([&](QDialog& d) {
-      title = d.windowTitle();
-      Press(d, kIdMapCancel);
-      EndIfOpen(d);
-    });
-    window.OnCommand(CmdSaveMap, HotKeyMarker);
-    QCOMPARE(title, QString("Vrask Map Control"));
-
-    f.g.IsServer = 1;
-    title.clear();
-    WhenDialogOpens([&](QDialog& d) {
-      title = d.windowTitle();
-      Press(d, kIdMapCancel);
-      EndIfOpen(d);
-    });
-    window.OnCommand(CmdLoadMap, 0);
-    QCOMPARE(title, QString("Choose a map..."));
-    QCOMPARE(f.ui.boxes.size(), size_t(1));
   }
 };
 

@@ -1,6 +1,5 @@
-// A running game for the drawing benchmark and the game screenshot: a
-// server without network play whose eight places are computer players, on
-// the arena map, advanced by real game steps.
+// A running game for the drawing benchmark and test: a server without
+// network play whose eight places are computer players, on the arena map.
 #pragma once
 
 #include <cstdint>

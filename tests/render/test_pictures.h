@@ -40,24 +40,21 @@ inline uint32_t VehicleColour(int number, int facing, int phase) {
 }
 inline uint32_t ExplosionColour(int step) { return Rgb(0x80, 0, 0x80 | step); }
 inline constexpr uint32_t kComputerMarkColour = Rgb(0, 0x80, 0);
-inline constexpr uint32_t kOwnMarkColour = Rgb(0x40, 0, 0);
 inline uint32_t ShieldColour(int phase) { return Rgb(0, 0, 0x40 | phase); }
 inline uint32_t FireballColour(int phase, int row) { return Rgb(0x10 | row, 0, phase); }
-inline uint32_t BrickColour(int row) { return Rgb(0x90, row, 0); }
-inline uint32_t IconColour(int col, int phase) { return Rgb(1 + col, 0x30, phase); }
 
 inline PictureSet TestPictures() {
   PictureSet s;
   s.Bitmaps[0] = CellSheet(4, 9, [](int c, int r) { return r == 0 ? 0u : TileColour(c, r); });
   for (int n = 1; n <= 8; ++n)
     s.Bitmaps[n] = CellSheet(4, 4, [n](int c, int r) { return VehicleColour(n, c, r); });
-  s.Bitmaps[9] = Flat(175, 52, [](int, int y) { return BrickColour(y); });
+  s.Bitmaps[9] = Flat(175, 52, [](int, int y) { return Rgb(0x90, y, 0); });
   s.Bitmaps[10] = CellSheet(4, 4, [](int, int) { return kComputerMarkColour; });
   s.Bitmaps[11] = CellSheet(4, 2, [](int c, int r) { return FireballColour(c, r); });
   s.Bitmaps[12] = CellSheet(4, 1, [](int c, int) { return ShieldColour(c); });
   s.Bitmaps[13] = CellSheet(6, 1, [](int c, int) { return ExplosionColour(c); });
-  s.IconBitmap = CellSheet(2, 4, [](int c, int r) { return IconColour(c, r); });
-  s.OwnMarkBitmap = CellSheet(4, 4, [](int, int) { return kOwnMarkColour; });
+  s.IconBitmap = CellSheet(2, 4, [](int c, int r) { return Rgb(1 + c, 0x30, r); });
+  s.OwnMarkBitmap = CellSheet(4, 4, [](int, int) { return Rgb(0x40, 0, 0); });
   return s;
 }
 

@@ -25,20 +25,15 @@ TEST(ChatEntryTest, UnitedKingdomKeyTable) {
   EXPECT_EQ(ChatCharacterForKey(VkTab, false, false), 0);
 }
 
-TEST(ChatEntryTest, StopsAtTwentySixNarrowCharacters) {
-  TestGame t;
-  for (int i = 0; i < 30; ++i) TypeChatKey(t.g, VkOemPeriod, false, false);
-  EXPECT_EQ(t.g.ChatInputLength, 26);
-  EXPECT_EQ(std::string(t.g.ChatInput), std::string(26, '.'));
-}
-
-TEST(ChatEntryTest, StopsOnceTheTextIsWiderThan105Pixels) {
-  TestGame t;
-  for (int i = 0; i < 26; ++i) TypeChatKey(t.g, VkA + ('W' - 'A'), true, false);
-  EXPECT_LT(t.g.ChatInputLength, 26);
+TEST(ChatEntryTest, StopsAtTwentySixCharactersOrOnceWiderThan105Pixels) {
+  TestGame narrow, wide;
+  for (int i = 0; i < 30; ++i) TypeChatKey(narrow.g, VkOemPeriod, false, false);
+  EXPECT_EQ(std::string(narrow.g.ChatInput), std::string(26, '.'));
+  for (int i = 0; i < 26; ++i) TypeChatKey(wide.g, VkA + ('W' - 'A'), true, false);
+  EXPECT_LT(wide.g.ChatInputLength, 26);
   // The last accepted character may take it past the limit, no further.
-  t.g.ChatInput[t.g.ChatInputLength - 1] = 0;
-  EXPECT_LE(GameFont().TextWidth(t.g.ChatInput), 105);
+  wide.g.ChatInput[wide.g.ChatInputLength - 1] = 0;
+  EXPECT_LE(GameFont().TextWidth(wide.g.ChatInput), 105);
 }
 
 TEST(ChatEntryTest, BackspaceKeepsTheTailZeroed) {
