@@ -11,7 +11,7 @@
 
 namespace {
 
-TEST(ServerFuzzTest, HundredThousandHostileDatagramsLeaveAWorkingServer) {
+TEST(ServerFuzzTest, HundredThousandHostileDatagramsThenAStrangerGetsTheMap) {
   const std::string seeds[] = {
       "PMc10 - I wanna play!\r\n", "PMf - I need the map\r\n", "PMgr - Key Signature",
       "PMgb - Key Signature",     "PMgp - Key Signature",     std::string("PMnAlice\0", 9),
@@ -55,7 +55,7 @@ TEST(ServerFuzzTest, HundredThousandHostileDatagramsLeaveAWorkingServer) {
   for (const auto& sent : s.socket().sent) EXPECT_LE(sent.bytes.size(), 255u);
   for (int i = 0; i < s.g.MaxPlayers; ++i) EXPECT_LE(s.g.Players[i].Energy, kFullEnergy);
 
-  // The server still answers a map request with the map it has.
+  // The server still answers a stranger's map request with the map it has.
   s.ClearSent();
   NetAddress asker = NetAddress::Of(192, 0, 2, 1, 4000);
   s.Receive(asker, "PMf - I need the map\r\n");

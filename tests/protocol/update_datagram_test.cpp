@@ -77,10 +77,8 @@ TEST(UpdateDatagramTest, BytesSequenceAndParsing) {
   const UpdatePlayer& p3 = pu.Players[3];
   EXPECT_EQ(std::vector<int>({p3.Dir, p3.WantDir, p3.Life, p3.Frags, p3.Energy, p3.Shield}),
             std::vector<int>({'u', 'r', Exploding, 255, 70, 1}));
-  EXPECT_EQ(pu.Fireballs[1].State, 'f');
-  EXPECT_EQ(pu.Fireballs[1].X, 300);
-  EXPECT_EQ(pu.Fireballs[1].Y, 254);
-  EXPECT_EQ(pu.Fireballs[1].Dir, 'd');
+  const UpdateFireball& f1 = pu.Fireballs[1];
+  EXPECT_EQ(std::vector<int>({f1.State, f1.X, f1.Y, f1.Dir}), std::vector<int>({'f', 300, 254, 'd'}));
   EXPECT_EQ(pu.Fireballs[0].Y, 510);  // parked at 640, arrives at the edge
   EXPECT_EQ(pu.Fireballs[7].X, 0);
   EXPECT_FALSE(pu.Fireballs[7].HasYAndDir);
