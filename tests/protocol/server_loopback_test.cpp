@@ -35,9 +35,11 @@ int NextUpdateSeq(UdpTestClient& c, int slot, int timeoutMs = 300) {
   return static_cast<uint8_t>(u[217]);
 }
 
-TEST(ServerLoopbackTest, UpdatesAlternateBetweenTheHalvesWithSequenceNumbers) {
+TEST(ServerLoopbackTest, UpdatesByParityWithSequenceNumbersThenATimeOutAtStep401) {
   LoopbackServer s;
   ASSERT_NE(s.port, 0);
+  s.g.Players[7].Kind = KindLocal;  // the host's own place is never timed out
+  s.g.LocalSlot = 7;
   UdpTestClient c0("127.0.0.2", s.port), c1("127.0.0.3", s.port), c2("127.0.0.4", s.port);
   for (UdpTestClient* c : {&c0, &c1, &c2}) c->Send(kJoin);
   s.Step();  // joins; SendParity becomes 1: slots 0 and 2 are served
@@ -56,33 +58,24 @@ TEST(ServerLoopbackTest, UpdatesAlternateBetweenTheHalvesWithSequenceNumbers) {
   EXPECT_EQ(NextUpdateSeq(c1, 1), 1);
   EXPECT_EQ(NextUpdateSeq(c2, 2), 1);
   EXPECT_EQ(NextUpdateSeq(c2, 2), 2);
-}
 
-TEST(ServerLoopbackTest, ASilentPlayerIsTimedOutAtStep401) {
-  LoopbackServer s;
-  ASSERT_NE(s.port, 0);
-  s.g.Players[7].Kind = KindLocal;  // the host's own place is never timed out
-  s.g.LocalSlot = 7;
-  UdpTestClient quiet("127.0.0.2", s.port), talker("127.0.0.3", s.port);
-  quiet.Send(kJoin);
-  talker.Send(kJoin);
-  s.Step();
-  ASSERT_EQ(s.g.Players[0].Kind, 'i');
-  for (int step = 1; step <= 400; ++step) {
-    if (step % 100 == 0) talker.Send("PMgs - Key Signature");
+  // c0 never speaks: 400 steps after its join it is still in the game.
+  for (int step = 5; step <= 400; ++step) {
+    for (UdpTestClient* c : {&c1, &c2})
+      if (step % 100 == 0) c->Send("PMgs - Key Signature");
     s.Step();
-    while (!quiet.Receive(0).empty()) {}  // keep the receive buffers from filling
-    while (!talker.Receive(0).empty()) {}
+    for (UdpTestClient* c : {&c0, &c1, &c2})
+      while (!c->Receive(0).empty()) {}  // keep the receive buffers from filling
   }
   EXPECT_EQ(s.g.Players[0].Kind, 'i');
-  s.Step();  // the 401st step without a word from it
+  s.Step();  // the 401st
   EXPECT_EQ(s.g.Players[0].Kind, 'c');
   EXPECT_STREQ(s.g.Players[0].Name, "Comp 0");  // named from the index
   EXPECT_EQ(s.NewestBoardText(), "Comp 1 Timed out :(");
   EXPECT_EQ(s.g.Players[1].Kind, 'i');
   EXPECT_STREQ(s.g.Players[5].Name, "Comp 6");  // computer places are left alone
   EXPECT_EQ(s.g.Players[7].Kind, 'l');
-  std::string notice = quiet.ReceiveType('s', 500);
+  std::string notice = c0.ReceiveType('s', 500);
   EXPECT_EQ(notice.size(), 255u);
   EXPECT_EQ(notice.substr(0, 4), "PMst");
 }
@@ -123,11 +116,6 @@ TEST(ServerForgedSenderTest, DroppedRepliesAreCountedNotFatal) {
   EXPECT_TRUE(s.rec.ui.boxes.empty());
   EXPECT_EQ(s.rec.ui.quits, 0);
   EXPECT_GE(s.g.DroppedSends, 6u);  // accepts, maps, boards and updates
-  // A real socket failure is still reported.
-  s.socket().sendResult = SendResult::Failed;
-  s.Receive(Client(78), "PMf");
-  ASSERT_EQ(s.rec.ui.boxes.size(), 1u);
-  EXPECT_EQ(s.rec.ui.boxes[0].text, "Send error #6\nInternal error #10054");
 }
 
 }  // namespace
