@@ -62,56 +62,47 @@ TEST(DatagramBytesTest, EveryDatagramByteForByte) {
   for (size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(cases[i][0], cases[i][1]) << "case " << i;
 }
 
+// Which cuts of `full` the parser accepts, as "0"/"1" per length 0..size.
+// Each cut sits in a buffer of exactly its size, so an overread shows.
+string Acceptance(const string& full, const std::function<bool(const uint8_t*, size_t)>& parse) {
+  string out;
+  for (size_t n = 0; n <= full.size(); ++n) {
+    std::vector<uint8_t> d(full.begin(), full.begin() + n);
+    out += parse(d.data(), n) ? '1' : '0';
+  }
+  return out;
+}
+string From(size_t min, const string& full) { return string(min, '0') + string(full.size() + 1 - min, '1'); }
+
 TEST(DatagramParseTest, ShortOrWrongInputIsRefusedOrReadOnlyAsFarAsItCame) {
-  const string denial = Built([](B b) { BuildDenial(b, 'f'); });
+  const string join = "PMc10 - I wanna play!\r\n", accept = Built([](B b) { BuildAccept(b, 60); }),
+               denial = Built([](B b) { BuildDenial(b, 'f'); }), map = Built([](B b) { BuildMap(b, TileMap{}); }),
+               timeout = Built(BuildTimeoutNotice);
   uint8_t key = 0;
   int tick = 0;
   char reason = 0, text[80];
   TileMap tiles{};
-  struct Case {
-    string full;
-    size_t min;  // the shortest length accepted
-    std::function<bool(const uint8_t*, size_t)> parse;
-  } cases[] = {
-      // Each returns whether the parser accepted; what it read must then be right.
-      {"PMx", 3,
-       [](const uint8_t* d, size_t n) {
-         char type = DatagramType(d, n);
-         EXPECT_TRUE(type == 0 || type == 'x');
-         return type != 0;
-       }},
-      {"PMgu", 4,
-       [&](const uint8_t* d, size_t n) {
-         bool ok = ParseKey(d, n, &key);
-         EXPECT_TRUE(!ok || key == 'u');
-         return ok;
-       }},
-      {"PMc10 - I wanna play!\r\n", 5, JoinVersionMatches},  // the rest is not examined
-      {Built([](B b) { BuildAccept(b, 60); }), 5,
-       [&](const uint8_t* d, size_t n) {
-         bool ok = ParseAccept(d, n, &tick);
-         EXPECT_TRUE(!ok || tick == 60);
-         return ok;
-       }},
-      {denial, 4,
-       [&](const uint8_t* d, size_t n) {
-         bool ok = ParseDenial(d, n, &reason, text, sizeof text);
-         EXPECT_TRUE(!ok || (reason == 'f' && text == denial.substr(4, n - 4)));
-         return ok;
-       }},
-      // A refused map leaves the tiles alone: true when it wrote anyway.
-      {Built([](B b) { BuildMap(b, TileMap{}); }), 199,
-       [&](const uint8_t* d, size_t n) {
-         tiles.fill(7);
-         return ParseMap(d, n, &tiles) ? tiles[0] == 0 : tiles[0] != 7;
-       }},
-      {Built(BuildTimeoutNotice), 4, IsTimeoutNotice},
+  EXPECT_EQ(Acceptance("PMx", [](auto d, size_t n) { return DatagramType(d, n) != 0; }), "0001");
+  EXPECT_EQ(Acceptance("PMgu", [&](auto d, size_t n) { return ParseKey(d, n, &key); }), "00001");
+  EXPECT_EQ(Acceptance(join, JoinVersionMatches), From(5, join));  // the rest is not examined
+  EXPECT_EQ(Acceptance(accept, [&](auto d, size_t n) { return ParseAccept(d, n, &tick); }), From(5, accept));
+  EXPECT_EQ(Acceptance(denial, [&](auto d, size_t n) { return ParseDenial(d, n, &reason, text, sizeof text); }),
+            From(4, denial));
+  // A refused map leaves the tiles alone.
+  auto parseMap = [&](auto d, size_t n) {
+    tiles.fill(7);
+    return ParseMap(d, n, &tiles) || tiles[0] != 7;
   };
-  for (auto& c : cases)
-    for (size_t n = 0; n <= c.full.size(); ++n) {
-      std::vector<uint8_t> d(c.full.begin(), c.full.begin() + n);  // exact size: overreads show
-      EXPECT_EQ(c.parse(d.data(), n), n >= c.min) << c.full.substr(0, 3) << " cut to " << n;
-    }
+  EXPECT_EQ(Acceptance(map, parseMap), From(199, map));
+  EXPECT_EQ(Acceptance(timeout, IsTimeoutNotice), From(4, timeout));
+  // The last call of each read the whole datagram.
+  EXPECT_EQ(key, 'u');
+  EXPECT_EQ(tick, 60);
+  EXPECT_EQ(reason, 'f');
+  EXPECT_EQ(tiles, TileMap{});
+  EXPECT_EQ(text, denial.substr(4));
+  ASSERT_TRUE(ParseDenial(U(denial), 10, &reason, text, sizeof text));
+  EXPECT_STREQ(text, " - Sor");
 
   char out[12];
   const string name("PMnAlice\0junk", 13);
@@ -133,15 +124,16 @@ TEST(DatagramParseTest, ShortOrWrongInputIsRefusedOrReadOnlyAsFarAsItCame) {
   EXPECT_STREQ(text, " - S");
 
   // Wrong content.
+  EXPECT_EQ(DatagramType(U("PMx"), 3), 'x');
   EXPECT_EQ(DatagramType(U("QMx"), 3), 0);
   EXPECT_FALSE(JoinVersionMatches(U("PMc11"), 5));
   EXPECT_FALSE(JoinVersionMatches(U("PMc00"), 5));
   EXPECT_FALSE(ParseAccept(U("PMdv - no"), 9, &tick));
   EXPECT_FALSE(IsTimeoutNotice(kLeavingDatagram, kLeavingLength));
-  string map = Built([](B b) { BuildMap(b, TileMap{}); });
-  map[3] = 0;  // codes outside 1..11 read as a plain wall
-  map[4] = static_cast<char>(200);
-  ASSERT_TRUE(ParseMap(U(map), map.size(), &tiles));
+  string odd = map;
+  odd[3] = 0;  // codes outside 1..11 read as a plain wall
+  odd[4] = static_cast<char>(200);
+  ASSERT_TRUE(ParseMap(U(odd), odd.size(), &tiles));
   EXPECT_EQ(tiles[0], 1);
   EXPECT_EQ(tiles[1], 1);
   EXPECT_EQ(tiles[2], 0);
