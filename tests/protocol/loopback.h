@@ -1,6 +1,6 @@
-// Real UDP over the loopback range for the network tests: a client socket
-// bound to its own 127.0.0.x address (the server tells players apart by
-// IPv4 address), and a running vrask-server process. Every wait is bounded.
+// Real UDP over the loopback range: a client socket bound to its own
+// 127.0.0.x address (the server tells players apart by IPv4 address), and a
+// running vrask-server process. Every wait is bounded.
 #pragma once
 
 #include <arpa/inet.h>
@@ -13,11 +13,9 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstring>
+#include <fstream>
 #include <string>
 #include <vector>
-
-#include "protocol/datagrams.h"
 
 inline sockaddr_in LoopbackAddr(const char* ip, uint16_t port) {
   sockaddr_in s{};
@@ -40,20 +38,17 @@ inline uint16_t FreeUdpPort() {
 
 class UdpTestClient {
  public:
-  UdpTestClient(const char* ip, uint16_t serverPort) : server_(LoopbackAddr("127.0.0.1", serverPort)) {
+  UdpTestClient(const std::string& ip, uint16_t serverPort) : server_(LoopbackAddr("127.0.0.1", serverPort)) {
     fd_ = socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in me = LoopbackAddr(ip, 0);
-    bound_ = bind(fd_, reinterpret_cast<sockaddr*>(&me), sizeof me) == 0;
+    sockaddr_in me = LoopbackAddr(ip.c_str(), 0);
+    bind(fd_, reinterpret_cast<sockaddr*>(&me), sizeof me);
   }
   ~UdpTestClient() { close(fd_); }
   UdpTestClient(const UdpTestClient&) = delete;
-  UdpTestClient& operator=(const UdpTestClient&) = delete;
 
-  bool bound() const { return bound_; }
   void Send(const std::string& bytes) {
     sendto(fd_, bytes.data(), bytes.size(), 0, reinterpret_cast<const sockaddr*>(&server_), sizeof server_);
   }
-  void Send(const DatagramBuffer& b) { Send(std::string(b.bytes.begin(), b.bytes.begin() + b.len)); }
   // The next datagram within timeoutMs, or an empty string.
   std::string Receive(int timeoutMs) {
     pollfd p{fd_, POLLIN, 0};
@@ -62,124 +57,77 @@ class UdpTestClient {
     ssize_t n = recv(fd_, buf, sizeof buf, 0);
     return n > 0 ? std::string(buf, static_cast<size_t>(n)) : std::string();
   }
-  // The next datagram whose type letter is `type` (others are skipped), or
-  // an empty string when none came within timeoutMs.
+  // The next datagram of type letter `type` (others are skipped), or an
+  // empty string when none came within timeoutMs.
   std::string ReceiveType(char type, int timeoutMs) {
-    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    for (;;) {
-      int left = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                      end - std::chrono::steady_clock::now()).count());
-      if (left <= 0) return {};
-      std::string d = Receive(left);
+    using namespace std::chrono;
+    auto end = steady_clock::now() + milliseconds(timeoutMs);
+    for (auto now = steady_clock::now(); now < end; now = steady_clock::now()) {
+      std::string d = Receive(static_cast<int>(duration_cast<milliseconds>(end - now).count()) + 1);
       if (d.size() >= 3 && d[2] == type) return d;
     }
-  }
-  // Everything that arrives within ms.
-  std::vector<std::string> Drain(int ms) {
-    std::vector<std::string> all;
-    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    for (;;) {
-      int left = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                      end - std::chrono::steady_clock::now()).count());
-      if (left <= 0) return all;
-      std::string d = Receive(left);
-      if (!d.empty()) all.push_back(d);
-    }
+    return {};
   }
 
  private:
   int fd_ = -1;
-  bool bound_ = false;
   sockaddr_in server_;
 };
 
-// vrask-server started in a directory, its stdout read line by line.
+// vrask-server started in a directory, its stdout written to a file there.
 class ServerProcess {
  public:
   ServerProcess(const std::string& dir, const std::vector<std::string>& args) {
-    int fds[2];
-    if (pipe(fds) != 0) return;
+    static int started = 0;
+    out_ = dir + "/server" + std::to_string(++started) + ".out";
     pid_ = fork();
     if (pid_ == 0) {
-      dup2(fds[1], 1);
-      close(fds[0]);
-      close(fds[1]);
-      if (chdir(dir.c_str()) != 0) _exit(127);
+      int fd = open(out_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+      if (fd < 0 || dup2(fd, 1) < 0 || chdir(dir.c_str()) != 0) _exit(127);
       std::string bin = std::string(VRASK_BINARY_DIR) + "/vrask-server";
-      std::vector<char*> argv{const_cast<char*>(bin.c_str())};
+      std::vector<char*> argv{bin.data()};
       for (auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
       argv.push_back(nullptr);
       execv(bin.c_str(), argv.data());
       _exit(127);
     }
-    close(fds[1]);
-    out_ = fds[0];
   }
-  ~ServerProcess() {
-    if (pid_ > 0 && !reaped_) Stop(SIGKILL);
-    if (out_ >= 0) close(out_);
-  }
-  pid_t pid() const { return pid_; }
+  ~ServerProcess() { Stop(SIGKILL); }
 
   // Waits up to timeoutMs for a whole output line equal to `line`.
   bool WaitForLine(const std::string& line, int timeoutMs) {
-    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    for (;;) {
-      size_t nl;
-      while ((nl = buffer_.find('\n')) != std::string::npos) {
-        std::string got = buffer_.substr(0, nl);
-        buffer_.erase(0, nl + 1);
-        lines_.push_back(got);
+    for (int waited = 0;; waited += 10) {
+      std::ifstream in(out_);
+      for (std::string got; std::getline(in, got);)
         if (got == line) return true;
-      }
-      int left = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                      end - std::chrono::steady_clock::now()).count());
-      if (left <= 0) return false;
-      pollfd p{out_, POLLIN, 0};
-      if (poll(&p, 1, left) <= 0) return false;
-      char buf[256];
-      ssize_t n = read(out_, buf, sizeof buf);
-      if (n <= 0) return false;
-      buffer_.append(buf, static_cast<size_t>(n));
+      if (waited >= timeoutMs) return false;
+      usleep(10000);
     }
   }
-  const std::vector<std::string>& lines() const { return lines_; }
 
-  // Sends sig and waits up to 5 s; returns the exit status, or -1 when the
-  // process had to be killed or did not exit normally.
-  int Stop(int sig) {
-    if (pid_ <= 0 || reaped_) return -1;
-    kill(pid_, sig);
-    int status = 0;
-    for (int i = 0; i < 500; ++i) {
-      if (waitpid(pid_, &status, WNOHANG) == pid_) {
-        reaped_ = true;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-      }
-      usleep(10000);
-    }
-    kill(pid_, SIGKILL);
-    waitpid(pid_, &status, 0);
-    reaped_ = true;
-    return -1;
-  }
-  // Waits up to timeoutMs for the process to end by itself.
+  // Waits up to timeoutMs for the process to end by itself (then kills it);
+  // returns the exit status, or -1 when it did not exit normally.
   int WaitExit(int timeoutMs) {
+    if (pid_ <= 0 || reaped_) return -1;
     int status = 0;
-    for (int waited = 0; waited < timeoutMs; waited += 10) {
-      if (waitpid(pid_, &status, WNOHANG) == pid_) {
-        reaped_ = true;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-      }
+    bool ended = false;
+    for (int waited = 0; !(ended = waitpid(pid_, &status, WNOHANG) == pid_) && waited < timeoutMs; waited += 10)
       usleep(10000);
+    if (!ended) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, &status, 0);
     }
-    return Stop(SIGKILL);
+    reaped_ = true;
+    return ended && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  // Sends sig and waits up to 5 s for the exit.
+  int Stop(int sig) {
+    if (pid_ > 0 && !reaped_) kill(pid_, sig);
+    return WaitExit(5000);
   }
 
  private:
   pid_t pid_ = -1;
-  int out_ = -1;
   bool reaped_ = false;
-  std::string buffer_;
-  std::vector<std::string> lines_;
+  std::string out_;
 };
