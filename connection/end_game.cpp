@@ -9,13 +9,7 @@
 #include "shell/menu_ids.h"
 
 int EndGame(GameState& g) {
-  if (g.IsServer) {
-    for (int i = 0; i < g.MaxPlayers && i < kSlotCount; ++i) {
-      const PlayerSlot& p = g.Players[i];
-      if (p.Active && p.Kind == KindInternet)
-        SendDatagram(g, p.Address, kLeavingDatagram, kLeavingLength, "Send error #24");
-    }
-  }
+  if (g.IsServer) SendToInternetPlayers(g, kLeavingDatagram, kLeavingLength, "Send error #24");
   if (g.IsClient && !g.IsServer && g.AllowInternet)
     SendDatagram(g, g.ServerAddress, kLeavingDatagram, kLeavingLength, "Send error #25");
 

@@ -86,10 +86,13 @@ void AppendChatLine(GameState& g, int slot, const char* text) {
 void BroadcastChatBoard(GameState& g) {
   if (!g.IsServer || !g.AllowInternet) return;
   auto d = BuildBoardDatagram(g.Board);
+  SendToInternetPlayers(g, d.data(), d.size(), "Send error #26");
+}
+
+void SendToInternetPlayers(GameState& g, const uint8_t* data, size_t len, const char* errorText) {
   for (int i = 0; i < g.MaxPlayers && i < kSlotCount; ++i) {
     const PlayerSlot& p = g.Players[i];
-    if (p.Active && p.Kind == KindInternet)
-      SendDatagram(g, p.Address, d.data(), d.size(), "Send error #26");
+    if (p.Active && p.Kind == KindInternet) SendDatagram(g, p.Address, data, len, errorText);
   }
 }
 

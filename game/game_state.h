@@ -181,3 +181,7 @@ void ReportFatalError(GameState& g, const char* message);
 // Returns true when the datagram left.
 bool SendDatagram(GameState& g, const NetAddress& to, const uint8_t* data, size_t len,
                   const char* errorText);
+
+// Sends one datagram to every active remote player among the first
+// MaxPlayers places, with SendDatagram's failure rules.
+void SendToInternetPlayers(GameState& g, const uint8_t* data, size_t len, const char* errorText);

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "game/game_state.h"
+#include "protocol/datagrams.h"
 
 namespace {
 
@@ -18,12 +19,9 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 File Open(const std::string& name, const char* mode) { return File(std::fopen(name.c_str(), mode)); }
 
 void NotifyMapChanged(GameState& g) {
-  static const uint8_t kNotice[3] = {'P', 'M', 'f'};
-  for (int i = 0; i < g.MaxPlayers && i < kSlotCount; ++i) {
-    const PlayerSlot& p = g.Players[i];
-    if (p.Active && p.Kind == KindInternet)
-      SendDatagram(g, p.Address, kNotice, sizeof kNotice, "Send error #9");
-  }
+  DatagramBuffer notice;
+  BuildMapNotice(notice);
+  SendToInternetPlayers(g, notice.data(), notice.size(), "Send error #9");
 }
 
 }  // namespace
