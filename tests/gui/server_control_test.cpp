@@ -87,11 +87,13 @@ class ServerControlDialogTest : public QObject {
     QCOMPARE(selected, 3);
   }
 
-  void banPostsTheKickAndBanControlClearsTheList() {
+  void banPostsTheKickAndBanControlRemovesAndClears() {
     Server s;
     s.g.Players[1].Frags = 4;
     s.ui.answers = {MsgAnswer::Yes, MsgAnswer::Yes, MsgAnswer::Yes};
-    QStringList bans, afterClear;
+    WriteFile("banlist.dat", std::string("\x0a\x00\x00\x01,", 5));
+    QStringList bans, afterRemove, afterClear;
+    int selectedAfterRemove = 0;
     QString rexLine;
     int fragsAfterZero = -1;
     WhenDialogOpens([&](QDialog& d) {
@@ -103,6 +105,10 @@ class ServerControlDialogTest : public QObject {
       rexLine = List(d, kIdPlayerList)->item(2)->text();
       WhenDialogOpens([&](QDialog& b) {
         bans = Entries(List(b, kIdBanList));
+        List(b, kIdBanList)->setCurrentRow(0);
+        Press(b, kIdRemoveBan);
+        afterRemove = Entries(List(b, kIdBanList));
+        selectedAfterRemove = static_cast<int>(List(b, kIdBanList)->selectedItems().size());
         Press(b, kIdClearAllBans);
         afterClear = Entries(List(b, kIdBanList));
         Press(b, kIdBanControlDone);
@@ -115,7 +121,9 @@ class ServerControlDialogTest : public QObject {
     RunServerControlDialog(s.g, nullptr);
     QCOMPARE(fragsAfterZero, 0);
     QCOMPARE(rexLine, QString("Comp 2,Computer,Frag:0"));
-    QCOMPARE(bans, QStringList({"[127.0.0.2]"}));
+    QCOMPARE(bans, QStringList({"[10.0.0.1]", "[127.0.0.2]"}));
+    QCOMPARE(afterRemove, QStringList({"[127.0.0.2]"}));
+    QCOMPARE(selectedAfterRemove, 0);  // a removal leaves nothing selected
     QCOMPARE(afterClear, QStringList());
     QCOMPARE(s.ui.boxes.back().text, std::string("All previous bans have been lifted."));
     QCOMPARE(ReadFile("banlist.dat"), std::string());
