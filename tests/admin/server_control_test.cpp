@@ -110,19 +110,6 @@ TEST(ServerControlTest, PlayerLinesForHostComputersOpenAndClosedPlaces) {
   EXPECT_EQ(PlayerListLine(t.g, 0), "Open For Connection");
 }
 
-TEST(ServerControlTest, SelectionSurvivesRefreshesAndReopening) {
-  HostedGame t(8, true, true);
-  RefreshPlayerList(t.g, t.list);  // opening: ControlSelection starts at 0
-  EXPECT_EQ(t.list.selected, 0);
-  t.list.Select(5);
-  RefreshPlayerList(t.g, t.list);
-  EXPECT_EQ(t.list.selected, 5);
-  TestList reopened;
-  RefreshPlayerList(t.g, reopened);
-  EXPECT_EQ(reopened.selected, 5);
-  EXPECT_EQ(t.g.ControlSelection, 5);
-}
-
 TEST(ServerControlTest, KickAndBanRefuseFreeComputerAndHostPlacesAndNoSelection) {
   HostedGame t(4, true, true);
   t.g.Players[3].Active = 0;
