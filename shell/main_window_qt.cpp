@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QUrl>
 
+#include "admin/server_control_qt.h"
 #include "connection/server_settings_dialog.h"
 #include "game/game_state.h"
 #include "maps/generate_map.h"
@@ -101,8 +102,8 @@ void MainWindow::PostCommand(int id, int marker) {
 
 void MainWindow::RepaintAll() { view_->update(); }
 
-// Joining a server and the server control dialogs are not built yet; say so
-// rather than let the key do nothing.
+// Joining a server is not built yet; say so rather than let the key do
+// nothing.
 void MainWindow::ShowJoinDialog() {
   g_.platform.ui->MessageBox("Joining a game server is not available in this version yet.",
                              "Connect to Game Server", MsgButtons::Ok, MsgIcon::Information);
@@ -112,10 +113,7 @@ void MainWindow::ShowServerSettings() {
   ::ShowServerSettings(g_, this, [this] { return RunChooseMapDialog(g_, this); });
 }
 
-void MainWindow::ShowServerControl() {
-  g_.platform.ui->MessageBox("The server control dialogs are not available in this version yet.",
-                             "Advanced Server Options", MsgButtons::Ok, MsgIcon::Information);
-}
+void MainWindow::ShowServerControl() { RunServerControlDialog(g_, this); }
 
 void MainWindow::ShowChooseMap() { RunChooseMapDialog(g_, this); }
 
