@@ -51,12 +51,14 @@ grep -q "^ExecStart=$PREFIX/bin/vrask-server " "$PREFIX/lib/systemd/system/vrask
 
 # --- validators (installed by scripts/setup.sh; skipped where missing)
 if command -v desktop-file-validate >/dev/null; then
-  desktop-file-validate "$PREFIX/share/applications/vrask.desktop" || fail "desktop-file-validate"
+  # Warnings and hints count as failures too.
+  out=$(desktop-file-validate "$PREFIX/share/applications/vrask.desktop" 2>&1) && [ -z "$out" ] ||
+    fail "desktop-file-validate: $out"
 else
   echo "SKIPPED: desktop-file-validate is not installed (package desktop-file-utils)"
 fi
 if command -v appstreamcli >/dev/null; then
-  appstreamcli validate --no-net "$PREFIX/share/metainfo/org.example.vrask.metainfo.xml" ||
+  appstreamcli validate --no-net --strict "$PREFIX/share/metainfo/org.example.vrask.metainfo.xml" ||
     fail "appstreamcli validate"
 else
   echo "SKIPPED: appstreamcli is not installed (package appstream)"
@@ -65,8 +67,10 @@ if command -v systemd-analyze >/dev/null; then
   # The unit's documentation is the installed manual page.
   man_check=--man=yes
   command -v man >/dev/null || { man_check=--man=no; echo "NOTE: man is not installed; the unit's man: link is not checked"; }
-  MANPATH=$PREFIX/share/man systemd-analyze verify $man_check \
-    "$PREFIX/lib/systemd/system/vrask-server@.service" || fail "systemd-analyze verify"
+  # A setting systemd cannot parse is only a message ("ignoring"): fail on any.
+  out=$(MANPATH=$PREFIX/share/man systemd-analyze verify $man_check \
+    "$PREFIX/lib/systemd/system/vrask-server@.service" 2>&1) && [ -z "$out" ] ||
+    fail "systemd-analyze verify: $out"
 else
   echo "SKIPPED: systemd-analyze is not installed (package systemd)"
 fi
@@ -92,8 +96,11 @@ for try in 1 2 3 4 5; do
   port=$((20000 + (RANDOM % 40000)))
   "$PREFIX/bin/vrask-server" --dir "$SRV" --port "$port" --seed 1 >"$TMP/server.out" 2>&1 &
   PIDS+=($!)
-  if wait_for 10 grep -qx "Server, port $port" "$TMP/server.out"; then started=$port; break; fi
+  # Up, or ended (another try only when the port was taken).
+  wait_for 10 bash -c "grep -qx 'Server, port $port' '$TMP/server.out' || ! kill -0 ${PIDS[-1]} 2>/dev/null" || true
+  if grep -qx "Server, port $port" "$TMP/server.out"; then started=$port; break; fi
   kill "${PIDS[-1]}" 2>/dev/null || true
+  grep -q "cannot bind" "$TMP/server.out" || break
 done
 [ -n "$started" ] || { cat "$TMP/server.out"; fail "vrask-server --dir did not start"; }
 for f in "$SRC"/data/*; do
