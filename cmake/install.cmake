@@ -42,6 +42,9 @@ foreach(page vrask.6 vrask-server.6 changelog)
   list(APPEND VRASK_GZIPPED ${out})
 endforeach()
 add_custom_target(vrask_packaging_files ALL DEPENDS ${VRASK_GZIPPED})
+# Everything the install rules take, without the tests (scripts/package.sh).
+add_custom_target(vrask_installables)
+add_dependencies(vrask_installables ${VRASK_PROGRAMS} vrask_packaging_files)
 install(FILES ${CMAKE_BINARY_DIR}/packaging/vrask.6.gz ${CMAKE_BINARY_DIR}/packaging/vrask-server.6.gz
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 install(FILES ${pkg}/copyright ${CMAKE_BINARY_DIR}/packaging/changelog.gz

@@ -10,11 +10,14 @@ namespace {
 bool IsSet(const char* v) { return v && *v; }
 
 // A copy is written under a hidden name and renamed into place, so a copy
-// cut short (disk full, power lost) never leaves a half file under the real
+// cut short (disk full, program killed) never leaves a half file under the real
 // name, which the next start would then keep as the player's own.
 bool CopyMissing(const fs::path& from, const fs::path& to, std::string* reason) {
   std::error_code ec;
-  fs::path part = to.parent_path() / ("." + to.filename().string() + ".part");
+  std::string partName = ".";
+  partName += to.filename().string();
+  partName += ".part";
+  fs::path part = to.parent_path() / partName;
   if (!fs::copy_file(from, part, fs::copy_options::overwrite_existing, ec)) {
     *reason = ec.message();
     fs::remove(part, ec);
