@@ -24,7 +24,6 @@ install(TARGETS ${VRASK_PROGRAMS} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/ DESTINATION ${VRASK_SHARE_DIR})
 
 set(pkg ${CMAKE_SOURCE_DIR}/packaging)
-install(FILES ${pkg}/vrask.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${pkg}/org.example.vrask.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 foreach(size 32 48 64 128 256)
   install(FILES ${CMAKE_SOURCE_DIR}/resources/icons/vrask-${size}.png
@@ -50,15 +49,20 @@ install(FILES ${CMAKE_BINARY_DIR}/packaging/vrask.6.gz ${CMAKE_BINARY_DIR}/packa
 install(FILES ${pkg}/copyright ${CMAKE_BINARY_DIR}/packaging/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/vrask)
 
-# The service unit names the installed server by its full path; the path is
-# set at install time, when the prefix (also the package's /usr) is known.
-set(VRASK_UNIT_DIR lib/systemd/system)
-set(unit_out ${CMAKE_BINARY_DIR}/packaging/unit/vrask-server@.service)
-install(CODE "
-  file(READ \"${pkg}/vrask-server@.service\" unit)
-  string(REPLACE \"/usr/bin/vrask-server\" \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/vrask-server\" unit \"\${unit}\")
-  file(WRITE \"${unit_out}\" \"\${unit}\")
-  file(INSTALL \"${unit_out}\" DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${VRASK_UNIT_DIR}\")
-")
+# The desktop entry and the service unit name the installed programs by
+# their full path, so that they start whatever PATH holds (a package's
+# /usr/games is not on every PATH). The files say /usr/bin/; the real folder
+# is put in at install time, when the prefix is known (a package's is /usr).
+function(vrask_install_naming_programs file destination)
+  get_filename_component(name ${file} NAME)
+  set(out ${CMAKE_BINARY_DIR}/packaging/configured/${name})
+  install(CODE "
+    file(READ \"${file}\" text)
+    string(REPLACE \"/usr/bin/\" \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/\" text \"\${text}\")
+    file(WRITE \"${out}\" \"\${text}\")
+    file(INSTALL \"${out}\" DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${destination}\")")
+endfunction()
+vrask_install_naming_programs(${pkg}/vrask.desktop ${CMAKE_INSTALL_DATADIR}/applications)
+vrask_install_naming_programs(${pkg}/vrask-server@.service lib/systemd/system)
 
 include(${CMAKE_CURRENT_LIST_DIR}/package.cmake)

@@ -6,14 +6,12 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "The Vrask developers")
 set(CPACK_PACKAGE_CONTACT "Vrask developers <vrask@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "small multiplayer tank arcade game for the local network")
-set(CPACK_PACKAGE_DESCRIPTION
-  "Up to eight players drive tracked vehicles through a walled maze seen from\n"
-  "above, raise shields and launch fireballs paid from an energy level, and\n"
-  "score frags. One program is both client and server over UDP; free places\n"
-  "are played by the computer; a random maze generator makes new maps.\n"
-  "vrask-server runs a game server without a window, also as a systemd\n"
-  "service, one instance per port.")
-string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
+set(CPACK_PACKAGE_DESCRIPTION "Up to eight players drive tracked vehicles through a walled maze seen from
+above, raise shields and launch fireballs paid from an energy level, and
+score frags. One program is both client and server over UDP; free places
+are played by the computer; a random maze generator makes new maps.
+vrask-server runs a game server without a window, also as a systemd
+service, one instance per port.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

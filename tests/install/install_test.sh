@@ -48,6 +48,8 @@ for s in 32 48 64 128 256; do
 done
 grep -q "^ExecStart=$PREFIX/bin/vrask-server " "$PREFIX/lib/systemd/system/vrask-server@.service" ||
   fail "the unit does not start the installed server"
+grep -qx "Exec=$PREFIX/bin/vrask" "$PREFIX/share/applications/vrask.desktop" ||
+  fail "the desktop entry does not start the installed game"
 
 # --- validators (installed by scripts/setup.sh; skipped where missing)
 if command -v desktop-file-validate >/dev/null; then
