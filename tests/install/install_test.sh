@@ -140,4 +140,16 @@ rm "$GAME/pakmap1.map"
 run_game pakmap1.map
 [ "$(cat "$GAME/pakmap.map")" = "my own map" ] || fail "vrask overwrote a changed pakmap.map"
 cmp -s "$SRC/data/pakmap1.map" "$GAME/pakmap1.map" || fail "vrask did not restore pakmap1.map"
+# --- a game folder that cannot be made is reported, not ignored
+touch "$TMP/a-file"
+set +e
+"$PREFIX/bin/vrask-server" --dir "$TMP/a-file/srv" --port 2727 >/dev/null 2>"$TMP/err"
+rc=$?
+set -e
+[ "$rc" = 1 ] && grep -q "^vrask-server: cannot use the folder $TMP/a-file/srv" "$TMP/err" ||
+  fail "vrask-server with an unusable --dir exits $rc: $(cat "$TMP/err")"
+# The game also shows it in a message box, which waits for OK: stop it there.
+VRASK_HOME=$TMP/a-file/game QT_QPA_PLATFORM=offscreen timeout 5 "$PREFIX/bin/vrask" 2>"$TMP/err" >/dev/null || true
+grep -q "^vrask: Could not use the game folder $TMP/a-file/game" "$TMP/err" ||
+  fail "vrask with an unusable game folder: $(cat "$TMP/err")"
 echo "install test passed"
