@@ -14,15 +14,18 @@
 #include "shell/game_tick.h"
 
 const char* const kDedicatedUsage =
-    "usage: vrask-server [--port N] [--speed fast|slow] [--max-players N] [--no-computer]\n"
-    "                    [--map FILE | --generate] [--seed N]\n"
+    "usage: vrask-server [--dir PATH] [--port N] [--speed fast|slow] [--max-players N]\n"
+    "                    [--no-computer] [--map FILE | --generate] [--seed N]\n"
+    "  --dir PATH       work in PATH instead of the current directory; it is created\n"
+    "                   when missing and the shipped maps it lacks are copied in\n"
     "  --port N         UDP port, 1..65000 (default 2727)\n"
     "  --speed S        fast: a step every 40 ms (default), slow: every 60 ms\n"
     "  --max-players N  player places in use, 1..8 (default 8)\n"
     "  --no-computer    leave free places empty instead of letting the computer play\n"
     "  --map FILE       map file to play (default pakmap.map in the current directory)\n"
     "  --generate       play a freshly generated random maze\n"
-    "  --seed N         seed of the random generator (default: from the clock)\n";
+    "  --seed N         seed of the random generator (default: from the clock)\n"
+    "  --help, --version\n";
 
 namespace {
 
@@ -42,6 +45,7 @@ ParseResult ParseDedicatedOptions(const std::vector<std::string>& args, Dedicate
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (a == "-h" || a == "--help") return ParseResult::Help;
+    if (a == "--version") return ParseResult::Version;
     if (a == "--no-computer") {
       o->ComputerFill = false;
       continue;
@@ -51,7 +55,7 @@ ParseResult ParseDedicatedOptions(const std::vector<std::string>& args, Dedicate
       continue;
     }
     bool takesValue = a == "--port" || a == "--speed" || a == "--max-players" || a == "--map" ||
-                      a == "--seed";
+                      a == "--seed" || a == "--dir";
     if (!takesValue) {
       *error = "unknown argument " + a;
       return ParseResult::Bad;
@@ -80,6 +84,12 @@ ParseResult ParseDedicatedOptions(const std::vector<std::string>& args, Dedicate
         return ParseResult::Bad;
       }
       o->MaxPlayers = static_cast<int>(n);
+    } else if (a == "--dir") {
+      if (v.empty()) {
+        *error = "--dir needs a folder";
+        return ParseResult::Bad;
+      }
+      o->Dir = v;
     } else if (a == "--map") {
       if (v.empty()) {
         *error = "--map needs a file name";

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "shell/command_line.h"
+
 struct GameState;
 
 struct DedicatedOptions {
@@ -16,14 +18,13 @@ struct DedicatedOptions {
   int MaxPlayers = 8;
   bool ComputerFill = true;
   std::string MapFile = "pakmap.map";
+  std::string Dir;  // --dir: the folder to work in; empty for the current one
   bool Generate = false;
   bool Seeded = false;
   uint32_t Seed = 0;
 };
 
 extern const char* const kDedicatedUsage;
-
-enum class ParseResult { Run, Help, Bad };
 
 // Reads the arguments after the program name. On Bad, error says why.
 ParseResult ParseDedicatedOptions(const std::vector<std::string>& args, DedicatedOptions* out,

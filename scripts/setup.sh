@@ -6,7 +6,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 PACKAGES=(cmake g++ ninja-build pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-          libbenchmark-dev libsdl2-mixer-dev fonts-dejavu-core timgm6mb-soundfont)
+          libbenchmark-dev libsdl2-mixer-dev fonts-dejavu-core timgm6mb-soundfont
+          desktop-file-utils appstream systemd man-db dpkg-dev)
 
 missing=()
 for p in "${PACKAGES[@]}"; do

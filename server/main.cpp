@@ -1,5 +1,5 @@
 // vrask-server: the game server without a window. Runs in the current
-// directory (maps, "banlist.dat"), prints its port and every message board
+// directory or the --dir folder (maps, "banlist.dat"), prints its port and every message board
 // line on stdout, and ends on SIGINT or SIGTERM after telling its players.
 #include <csignal>
 #include <cstdio>
@@ -11,6 +11,7 @@
 #include "game/game_state.h"
 #include "platform/headless_ui.h"
 #include "platform/posix_network.h"
+#include "shell/game_folder.h"
 
 namespace {
 
@@ -32,8 +33,17 @@ int main(int argc, char** argv) {
   std::string error;
   switch (ParseDedicatedOptions(std::vector<std::string>(argv + 1, argv + argc), &options, &error)) {
     case ParseResult::Help: std::fputs(kDedicatedUsage, stdout); return 0;
+    case ParseResult::Version: std::printf("vrask-server %d.%d\n", kVersionMajor, kVersionMinor); return 0;
     case ParseResult::Bad: std::fprintf(stderr, "vrask-server: %s\n%s", error.c_str(), kDedicatedUsage); return 2;
     case ParseResult::Run: break;
+  }
+  if (!options.Dir.empty()) {
+    std::vector<std::string> notCopied;
+    if (!EnterGameFolder(options.Dir, &error, &notCopied)) {
+      std::fprintf(stderr, "vrask-server: cannot use the folder %s: %s\n", options.Dir.c_str(), error.c_str());
+      return 1;
+    }
+    for (const std::string& n : notCopied) std::fprintf(stderr, "vrask-server: not copied: %s\n", n.c_str());
   }
 
   HeadlessUi ui;

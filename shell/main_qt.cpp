@@ -1,5 +1,8 @@
-// The windowed program: start-up, the main window, the loop, shut-down.
+// The windowed program: the command line, the game folder, start-up, the
+// main window, the loop, shut-down.
 #include <QApplication>
+#include <cstdio>
+#include <cstdlib>
 #include <ctime>
 
 #include "game/game_state.h"
@@ -7,16 +10,44 @@
 #include "platform/qt_ui.h"
 #include "platform/silent_audio.h"
 #include "render/pictures.h"
+#include "shell/command_line.h"
+#include "shell/game_folder.h"
 #include "shell/main_window_qt.h"
 #include "shell/program_qt.h"
 #include "shell/startup.h"
 #include "shell/welcome_dialog.h"
 
 int main(int argc, char** argv) {
+  // Our own options are read before Qt starts, so --help and --version work
+  // without a display.
+  GameOptions options;
+  std::string error;
+  switch (ParseGameOptions(std::vector<std::string>(argv + 1, argv + argc), &options, &error)) {
+    case ParseResult::Help: std::fputs(kGameUsage, stdout); return 0;
+    case ParseResult::Version: std::printf("vrask %d.%d\n", kVersionMajor, kVersionMinor); return 0;
+    case ParseResult::Bad: std::fprintf(stderr, "vrask: %s\n%s", error.c_str(), kGameUsageLine); return 2;
+    case ParseResult::Run: break;
+  }
+
   QApplication app(argc, argv);
   app.setQuitOnLastWindowClosed(false);
-
+  QGuiApplication::setDesktopFileName("vrask");
   QtUi ui;
+
+  // The game works in its game folder, filled with whatever shipped files
+  // are missing there.
+  std::filesystem::path folder =
+      GameFolderPath(std::getenv("VRASK_HOME"), std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+  std::vector<std::string> notCopied;
+  if (folder.empty()) error = "neither VRASK_HOME, XDG_DATA_HOME nor HOME is set";
+  if (folder.empty() || !EnterGameFolder(folder, &error, &notCopied)) {
+    std::string text = "Could not use the game folder " + folder.string() + ":\n" + error;
+    std::fprintf(stderr, "vrask: %s\n", text.c_str());
+    ui.MessageBox(text, "File Error", MsgButtons::Ok, MsgIcon::Exclamation, false);
+    return 1;
+  }
+  for (const std::string& n : notCopied) std::fprintf(stderr, "vrask: not copied: %s\n", n.c_str());
+
   SteadyClock clock;
   SilentAudio audio;
   PosixNetwork net;
@@ -24,8 +55,9 @@ int main(int argc, char** argv) {
   PictureSet pictures;  // lives until the program ends
   g.platform = Platform{&ui, &clock, &audio, &net};
 
-  std::unique_ptr<MainWindow> window = StartProgram(
-      g, ui, static_cast<uint32_t>(std::time(nullptr)), RunWelcomeDialog, &pictures);
+  std::unique_ptr<MainWindow> window =
+      StartProgram(g, ui, static_cast<uint32_t>(std::time(nullptr)), RunWelcomeDialog, &pictures,
+                   options.Scale);
   if (!window) return 0;
 
   app.exec();

@@ -1,6 +1,7 @@
 #include "shell/main_window_qt.h"
 
 #include <QCloseEvent>
+#include <cmath>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QMenuBar>
@@ -16,6 +17,7 @@
 #include "maps/generate_map.h"
 #include "maps/map_dialogs_qt.h"
 #include "platform/qt_ui.h"
+#include "render/scaled_copy.h"
 #include "shell/game_tick.h"
 #include "shell/info_dialog.h"
 #include "shell/menu_ids.h"
@@ -30,11 +32,27 @@ PlayfieldView::PlayfieldView(GameState& g, QWidget* parent) : QWidget(parent), g
   setFocusPolicy(Qt::NoFocus);
 }
 
+void PlayfieldView::SetScale(int scale, double ratio) {
+  scale_ = scale;
+  ratio_ = ratio > 0 ? ratio : 1;
+  scaled_ = scale_ == 1 ? QImage()
+                        : QImage(surface_.width * scale_, surface_.height * scale_, QImage::Format_RGB32);
+  setFixedSize(static_cast<int>(std::ceil(surface_.width * scale_ / ratio_)),
+               static_cast<int>(std::ceil(surface_.height * scale_ / ratio_)));
+}
+
 void PlayfieldView::paintEvent(QPaintEvent*) {
   if (paint) paint(g_, surface_);
   g_.MapDirty = 0;
   QImage image(reinterpret_cast<const uchar*>(surface_.pixels.data()), surface_.width,
                surface_.height, QImage::Format_RGB32);
+  if (scale_ > 1) {
+    ScaleSurfaceRect(surface_, 0, 0, surface_.width, surface_.height, scale_,
+                     reinterpret_cast<uint32_t*>(scaled_.bits()), scaled_.bytesPerLine() / 4);
+    image = scaled_;
+  }
+  // One picture pixel to one screen pixel: Qt then copies without resampling.
+  image.setDevicePixelRatio(ratio_);
   QPainter p(this);
   p.drawImage(0, 0, image);
 }

@@ -3,6 +3,7 @@
 // there and opens the dialogs the commands ask for.
 #pragma once
 
+#include <QImage>
 #include <QMainWindow>
 #include <QTimer>
 #include <functional>
@@ -20,6 +21,11 @@ class PlayfieldView : public QWidget {
  public:
   PlayfieldView(GameState& g, QWidget* parent);
   Surface& surface() { return surface_; }
+  // Shows the picture `scale` times as large (1..4), for a screen of device
+  // pixel ratio `ratio`: the view is sized so that one surface pixel takes
+  // scale x scale screen pixels there.
+  void SetScale(int scale, double ratio);
+  int scale() const { return scale_; }
   // Draws the game into the surface at each paint (the renderer sets it).
   std::function<void(GameState&, Surface&)> paint;
 
@@ -29,6 +35,9 @@ class PlayfieldView : public QWidget {
  private:
   GameState& g_;
   Surface surface_;
+  int scale_ = 1;
+  double ratio_ = 1;
+  QImage scaled_;  // the surface at scale_, when that is not 1
 };
 
 class MainWindow : public QMainWindow, public CommandHost {

@@ -19,6 +19,7 @@ using WelcomeRunner = std::function<int(GameState&)>;
 // main window, or null when the program is to end without one ("pakmap.map"
 // missing, or Cancel in the welcome dialog).
 // The pictures are loaded into `pictures`, which must outlive the window.
+// `scale` is --scale (0: chosen from the screen).
 std::unique_ptr<MainWindow> StartProgram(GameState& g, QtUi& ui, uint32_t seed,
                                          const WelcomeRunner& welcome,
-                                         PictureSet* pictures = nullptr);
+                                         PictureSet* pictures = nullptr, int scale = 0);

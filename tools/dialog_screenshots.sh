@@ -46,7 +46,7 @@ shoot() {
   echo "$out/$2"
 }
 
-(cd "$game" && exec "$program") &
+(cd "$game" && VRASK_HOME="$game" exec "$program") &
 app=$!
 shoot "Welcome to Vrask" dialog-welcome.png
 xdotool key Return

@@ -11,6 +11,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from pictures.canvas import write_bmp  # noqa: E402
 from pictures import dialog_pictures, effects, tiles, vehicles  # noqa: E402
+from pictures.desktop_icon import SIZES, desktop_icon, write_png  # noqa: E402
 
 
 def vehicle_sheets():
@@ -43,6 +44,13 @@ def main():
     for name, draw in PICTURES.items():
         write_bmp(os.path.join(out, name), draw())
         print("wrote", os.path.join(out, name))
+    # The installed desktop icon, drawn at each size of the icon theme.
+    icons = os.path.join(out, "icons")
+    os.makedirs(icons, exist_ok=True)
+    for size in SIZES:
+        path = os.path.join(icons, "vrask-%d.png" % size)
+        write_png(path, desktop_icon(size))
+        print("wrote", path)
 
 
 if __name__ == "__main__":

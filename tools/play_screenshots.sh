@@ -20,7 +20,7 @@ openbox >/dev/null 2>&1 &
 WM=$!
 trap 'kill $VRASK_PID $WM $XVFB 2>/dev/null || true; rm -rf "$GAME"' EXIT
 
-(cd "$GAME" && exec "$VRASK") >/dev/null 2>&1 &
+(cd "$GAME" && VRASK_HOME="$GAME" exec "$VRASK") >/dev/null 2>&1 &
 VRASK_PID=$!
 
 window() { xdotool search --sync --name "$1" | head -1; }

@@ -26,11 +26,15 @@ TEST(DedicatedOptionsTest, DefaultsEveryOptionAndBadArguments) {
   ASSERT_EQ(ParseDedicatedOptions({"--generate"}, &gen, &err), ParseResult::Run);
   EXPECT_TRUE(gen.Generate);
   EXPECT_EQ(ParseDedicatedOptions({"--help"}, &gen, &err), ParseResult::Help);
+  EXPECT_EQ(ParseDedicatedOptions({"--version"}, &gen, &err), ParseResult::Version);
+  EXPECT_TRUE(o.Dir.empty());
+  ASSERT_EQ(ParseDedicatedOptions({"--dir", "/srv/vrask"}, &gen, &err), ParseResult::Run);
+  EXPECT_EQ(gen.Dir, "/srv/vrask");
 
   for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
            {"--port", "0"}, {"--port", "65001"}, {"--port", "27x"}, {"--port"}, {"--speed", "medium"},
            {"--max-players", "0"}, {"--max-players", "9"}, {"--seed", "-1"}, {"--map", "a", "--generate"},
-           {"--frobnicate"}, {"--map", ""}}) {
+           {"--frobnicate"}, {"--map", ""}, {"--dir", ""}, {"--dir"}}) {
     err.clear();
     EXPECT_EQ(ParseDedicatedOptions(args, &o, &err), ParseResult::Bad) << args[0] << " " << args.back();
     EXPECT_FALSE(err.empty());

@@ -1,0 +1,23 @@
+// The picture shown larger on dense screens: whole multiples, nearest
+// neighbour, so every surface pixel becomes a sharp square block. Only the
+// copy to the window scales; the drawing into the surface never changes.
+#pragma once
+
+#include <cstdint>
+
+struct Surface;
+
+// Writes the w x h rectangle at (x, y) of the surface into out, each pixel
+// as a scale x scale block: out's pixel (x*scale + i, y*scale + j) for i, j
+// in 0..scale-1 takes surface pixel (x, y). out is the whole scaled
+// picture, outStride pixels per row; the rectangle is clipped to the
+// surface, and nothing outside its blocks is written.
+void ScaleSurfaceRect(const Surface& s, int x, int y, int w, int h, int scale, uint32_t* out,
+                      int outStride);
+
+// The multiple to show the picture at. A requested scale (1..4) is used as
+// it is. Otherwise, on a screen whose device pixel ratio is 2 or more, the
+// largest whole multiple up to that ratio at which a pictureW x pictureH
+// picture fits into the screen's available area (in device pixels); else 1.
+int ChooseScale(int requested, double devicePixelRatio, int availableW, int availableH,
+                int pictureW, int pictureH);
