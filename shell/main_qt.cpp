@@ -5,7 +5,7 @@
 #include "game/game_state.h"
 #include "platform/posix_network.h"
 #include "platform/qt_ui.h"
-#include "platform/silent_audio.h"
+#include "platform/sdl_audio.h"
 #include "render/pictures.h"
 #include "shell/main_window_qt.h"
 #include "shell/program_qt.h"
@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
 
   QtUi ui;
   SteadyClock clock;
-  SilentAudio audio;
+  SdlAudio audio;  // silent, after one line on stderr, without a device
   PosixNetwork net;
   GameState g;
   PictureSet pictures;  // lives until the program ends
