@@ -76,6 +76,9 @@ SdlAudio::SdlAudio(uint32_t shortestTrackMs) : shortestTrackMs_(shortestTrackMs)
   if (!font.empty()) Mix_SetSoundFonts(font.c_str());
   Mix_Init(MIX_INIT_MID);
   Mix_AllocateChannels(1);
+  // The music stays in the background, about 2 dB under full scale, so
+  // that it leaves room for the effects mixed over it.
+  Mix_VolumeMusic(MIX_MAX_VOLUME * 100 / 128);
   MakeBeep();
   hookTarget.store(this);
   Mix_HookMusicFinished(&SdlAudio::MusicFinished);

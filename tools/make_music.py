@@ -333,13 +333,13 @@ def compose(index, spec):
     tempo.meta(0, 0x03, song.title.encode())
     tempo.meta(0, 0x51, struct.pack(">I", 60000000 // song.bpm)[1:])
     tempo.meta(0, 0x58, bytes([song.beats, 2, 24, 8]))
-    for t, program, volume, pan in ((lead, song.lead, 100, 72), (harmony, song.harmony, 78, 48),
-                                    (bass, song.bass, 96, 64)):
+    for t, program, volume, pan in ((lead, song.lead, 96, 72), (harmony, song.harmony, 72, 48),
+                                    (bass, song.bass, 90, 64)):
         t.control(0, [0xC0, program])
         t.control(0, [0xB0, 7, volume])
         t.control(0, [0xB0, 10, pan])
         t.control(0, [0xB0, 91, 40])  # a little reverb
-    drums.control(0, [0xB0, 7, 90])
+    drums.control(0, [0xB0, 7, 84])
 
     bar = 0
     state = {}

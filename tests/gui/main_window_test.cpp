@@ -70,7 +70,8 @@ class MainWindowTest : public QObject {
     p.g.MusicTrack = 11;
     p.rec.audio.notice = kMusicSuccessful;  // as if raised on the audio thread
     p.window->StartTimer();
-    QCOMPARE(p.rec.audio.music.back(), std::string("vrask0.mid"));
+    QVERIFY(p.rec.audio.music == std::vector<std::string>{"vrask0.mid"});
+    QCOMPARE(int{p.g.MusicTrack}, 0);
   }
 
   void hotKeysAreRefusedWithNoGame() {
