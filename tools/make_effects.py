@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Synthesises the game's eight sound effects as WAV files.
 
-Usage: tools/make_effects.py [output folder]   (default: data/)
+Usage: tools/make_effects.py [output folder] [--list]   (default: data/)
+--list prints one line per effect (for docs/sounds/).
 
 Every effect is mono 16-bit PCM at 44100 Hz, made from oscillators, noise
 and simple filters with a fixed seed, so the files come out the same on
@@ -193,7 +194,7 @@ def metal(rng, n, partials, strikes, noise_band, noise_amount):
 
 
 def crash(rng):
-    """Two unshielded vehicles meeting: a metallic crunch, struck twice."""
+    """Two unshielded vehicles meeting: a metallic crunch of three quick blows."""
     partials = [(420, 18, 0.6), (1130, 22, 0.5), (1870, 28, 0.45), (2630, 35, 0.35),
                 (3950, 45, 0.25), (5210, 60, 0.2)]
     out = metal(rng, frames(0.6), partials, [(0.0, 1.0), (0.07, 0.7), (0.16, 0.35)], 2800, 2.5)
@@ -253,6 +254,10 @@ def write_wav(path, samples):
 
 
 def main():
+    if "--list" in sys.argv:
+        for name, make in EFFECTS.items():
+            print("%s: %s" % (name, " ".join(make.__doc__.split())))
+        return
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(root, "data")
     os.makedirs(out, exist_ok=True)

@@ -18,6 +18,18 @@ for f in data/*.wav; do
 done
 
 {
+  echo "# The sound effects"
+  echo
+  echo "Made by \`tools/make_effects.py\`: mono 16-bit PCM at 44100 Hz, peaks at -3 dBFS."
+  echo
+  echo "| Effect | What it sounds like | Length | Spectrogram |"
+  echo "|---|---|---|---|"
+  python3 tools/make_effects.py --list | while IFS= read -r line; do
+    file=${line%%:*}
+    length=$(sox --i -D "data/$file")
+    printf '| %s | %s | %.2f s | ![%s](%s.png) |\n' "$file" "${line#*: }" "$length" "$file" "${file%.wav}"
+  done
+  echo
   echo "# The music"
   echo
   echo "Made by \`tools/make_music.py\`; each track is intro, verse, chorus, verse,"
@@ -33,8 +45,10 @@ done
     if [ -x build/audio_probe ]; then
       SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$TMP/out.raw" SDL_DISKAUDIODELAY=0 \
         build/audio_probe music "data/$file" >/dev/null 2>&1
-      # The driver writes silence while the soundfont loads: skip it.
-      sox -t raw -r 44100 -e signed -b 16 -c 2 "$TMP/out.raw" "$TMP/out.wav" silence 1 0.01 0.1%
+      # The driver writes silence as fast as it can while the soundfont
+      # loads and after the track: cut it off at both ends.
+      sox -t raw -r 44100 -e signed -b 16 -c 2 "$TMP/out.raw" "$TMP/out.wav" \
+        silence 1 0.01 0.1% reverse silence 1 0.01 0.1% reverse
       stats=$(sox "$TMP/out.wav" -n stats 2>&1)
       level="$(echo "$stats" | awk '/RMS lev dB/ {print $4}') dBFS"
       peak="$(echo "$stats" | awk '/Pk lev dB/ {print $4}') dBFS"
