@@ -128,8 +128,11 @@ class SdlAudioTest : public QObject {
     PlayEffect(t.g, "long.wav");
     QVERIFY(audio.EffectPlaying());
     t.g.SoundsOn = 0;
-    PlayEffect(t.g, "blip.wav");  // not played: it would have beeped, being missing
-    Wait(200);
+    // Not played: being missing, it would have cut the tone off with a
+    // beep that is over by now.
+    PlayEffect(t.g, "blip.wav");
+    Wait(300);
+    QVERIFY(audio.EffectPlaying());
     size_t before = Written();
     RunQuitSequence(t.g);
     QVERIFY(!audio.EffectPlaying());
