@@ -42,6 +42,16 @@ class Clock {
   virtual uint32_t TickCount() = 0;
 };
 
+// What the music device reports about a track, by the codes the game's
+// music handling knows.
+enum MusicNotice : int {
+  kMusicNoNotice = 0,
+  kMusicSuccessful = 1,  // the track played to its end
+  kMusicSuperseded = 2,
+  kMusicAborted = 4,     // the program's own stop
+  kMusicFailure = 8,     // the device failed while playing
+};
+
 // Sound effects (one at a time, a new one cuts off the old) and music.
 class Audio {
  public:
@@ -51,6 +61,11 @@ class Audio {
   // Returns 0 when the track started, non-zero on failure.
   virtual int PlayMusic(const std::string& file) = 0;
   virtual void StopMusic() = 0;
+  // The notice about the current track that arrived since the last call, or
+  // kMusicNoNotice. Asked on the main thread: a notice raised on the sound
+  // library's own thread waits here until then. A stop or a new track drops
+  // a notice not yet taken (it was about the track just replaced).
+  virtual int TakeMusicNotice() { return kMusicNoNotice; }
 };
 
 enum class SendResult {

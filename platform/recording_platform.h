@@ -61,6 +61,8 @@ class RecordingAudio : public Audio {
     return musicResult;
   }
   void StopMusic() override { music.push_back("stop"); }
+  int notice = kMusicNoNotice;  // handed out once by TakeMusicNotice
+  int TakeMusicNotice() override { return std::exchange(notice, kMusicNoNotice); }
 };
 
 // A socket that records what is sent and delivers what a test queues.

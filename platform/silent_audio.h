@@ -1,4 +1,4 @@
-// Audio that plays nothing: the seam stands until sound and music are made.
+// Audio that plays nothing, for tools that measure the window without sound.
 #pragma once
 
 #include "platform/platform.h"

@@ -19,11 +19,6 @@ void Refuse(GameState& g, const char* text, const char* title, MsgIcon icon = Ms
   g.platform.ui->MessageBox(text, title, MsgButtons::Ok, icon);
 }
 
-// The tracks play in rising order, wrapping from the last to the first.
-void NextTrack(GameState& g) {
-  g.MusicTrack = static_cast<uint8_t>((g.MusicTrack + 1) % kMusicTracks);
-}
-
 void ToggleMusic(GameState& g) {
   g.MusicOn = !g.MusicOn;
   Ui* ui = g.platform.ui;

@@ -8,7 +8,7 @@
 #include "game/game_state.h"
 #include "platform/posix_network.h"
 #include "platform/qt_ui.h"
-#include "platform/silent_audio.h"
+#include "platform/sdl_audio.h"
 #include "render/pictures.h"
 #include "shell/command_line.h"
 #include "shell/game_folder.h"
@@ -49,7 +49,7 @@ int main(int argc, char** argv) {
   for (const std::string& n : notCopied) std::fprintf(stderr, "vrask: not copied: %s\n", n.c_str());
 
   SteadyClock clock;
-  SilentAudio audio;
+  SdlAudio audio;  // silent, after one line on stderr, without a device
   PosixNetwork net;
   GameState g;
   PictureSet pictures;  // lives until the program ends

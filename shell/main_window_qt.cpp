@@ -23,6 +23,7 @@
 #include "shell/menu_ids.h"
 #include "shell/key_map_qt.h"
 #include "shell/menu_table.h"
+#include "shell/music.h"
 #include "shell/nickname_dialog.h"
 #include "shell/nickname_entry.h"
 
@@ -101,6 +102,7 @@ void MainWindow::BuildMenu() {
 void MainWindow::StartTimer() { OnTimer(); }
 
 void MainWindow::OnTimer() {
+  PollMusicNotice(g_);  // the end of a track starts the next one
   GameTick(g_);
   // Sleep until the next step is due rather than spinning. The tick count
   // counts whole milliseconds, so the step is due somewhere within the last

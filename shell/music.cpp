@@ -1,6 +1,7 @@
 #include "shell/music.h"
 
 #include "game/game_state.h"
+#include "shell/menu_ids.h"
 
 std::string MusicFileName(int track) { return "vrask" + std::to_string(track) + ".mid"; }
 
@@ -16,4 +17,33 @@ int PlayMusic(GameState& g, const std::string& what) {
   int err = audio->PlayMusic(what);
   if (err == 0) g.MusicDevice = 1;
   return err;
+}
+
+void NextTrack(GameState& g) {
+  g.MusicTrack = static_cast<uint8_t>((g.MusicTrack + 1) % kMusicTracks);
+}
+
+void HandleMusicNotice(GameState& g, int code) {
+  switch (code) {
+    case kMusicNoNotice:
+    case kMusicAborted:
+      return;
+    case kMusicFailure:
+      // The device stays open until the next stop or play closes it.
+      g.MusicOn = 0;
+      if (Ui* ui = g.platform.ui) {
+        ui->CheckMenuItem(CmdPlayMusic, false);
+        ui->EnableMenuItem(CmdNextTrack, false);
+      }
+      return;
+    default:  // the end of the track (or a superseded one)
+      PlayMusic(g, "stop");
+      NextTrack(g);
+      if (g.MusicOn) PlayMusic(g, MusicFileName(g.MusicTrack));
+      return;
+  }
+}
+
+void PollMusicNotice(GameState& g) {
+  if (g.platform.audio) HandleMusicNotice(g, g.platform.audio->TakeMusicNotice());
 }

@@ -64,6 +64,16 @@ class MainWindowTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void timerHandsTheEndOfATrackToTheMusic() {
+    Program p;
+    p.g.MusicOn = 1;
+    p.g.MusicTrack = 11;
+    p.rec.audio.notice = kMusicSuccessful;  // as if raised on the audio thread
+    p.window->StartTimer();
+    QVERIFY(p.rec.audio.music == std::vector<std::string>{"vrask0.mid"});
+    QCOMPARE(int{p.g.MusicTrack}, 0);
+  }
+
   void hotKeysAreRefusedWithNoGame() {
     Program p;
     const std::pair<Qt::Key, const char*> refusals[] = {

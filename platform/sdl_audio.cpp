@@ -1,0 +1,177 @@
+#include "platform/sdl_audio.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <unistd.h>
+
+namespace {
+
+// The instance whose music the hook reports on; SDL_mixer's hook takes no
+// user data.
+std::atomic<SdlAudio*> hookTarget{nullptr};
+
+constexpr int kEffectChannel = 0;
+
+// Holds standard error on /dev/null while the sound libraries probe for a
+// device: without one, ALSA prints a screenful of its own errors, and the
+// program's one line says all a player needs.
+class QuietStderr {
+ public:
+  QuietStderr() {
+    std::fflush(stderr);
+    saved_ = dup(STDERR_FILENO);
+    int null = open("/dev/null", O_WRONLY);
+    if (saved_ >= 0 && null >= 0) dup2(null, STDERR_FILENO);
+    if (null >= 0) close(null);
+  }
+  ~QuietStderr() {
+    std::fflush(stderr);
+    if (saved_ < 0) return;
+    dup2(saved_, STDERR_FILENO);
+    close(saved_);
+  }
+
+ private:
+  int saved_ = -1;
+};
+
+}  // namespace
+
+std::string SdlAudio::SoundfontPath() {
+  if (const char* env = std::getenv("SDL_SOUNDFONTS"); env && *env) return env;
+  // TimGM6mb first, so the music sounds the same on every machine; the
+  // system's default General MIDI font only when it is missing.
+  for (const char* p : {"/usr/share/sounds/sf2/TimGM6mb.sf2", "/usr/share/sounds/sf2/default-GM.sf2",
+                        "/usr/share/sounds/sf2/FluidR3_GM.sf2"}) {
+    std::error_code ec;
+    if (std::filesystem::exists(p, ec)) return p;
+  }
+  return "";
+}
+
+SdlAudio::SdlAudio(uint32_t shortestTrackMs) : shortestTrackMs_(shortestTrackMs) {
+  bool ok;
+  {
+    QuietStderr quiet;
+    ok = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+    // 1024 frames: about 23 ms, short enough that an effect follows its cause.
+    if (ok && Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
+      ok = false;
+      SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+  }
+  if (!ok) {
+    std::fprintf(stderr, "vrask: no sound device, playing silently (%s)\n", SDL_GetError());
+    return;
+  }
+  open_ = true;
+  std::string font = SoundfontPath();
+  if (!font.empty()) Mix_SetSoundFonts(font.c_str());
+  Mix_Init(MIX_INIT_MID);
+  Mix_AllocateChannels(1);
+  // The music stays in the background, about 2 dB under full scale, so
+  // that it leaves room for the effects mixed over it.
+  Mix_VolumeMusic(MIX_MAX_VOLUME * 100 / 128);
+  MakeBeep();
+  hookTarget.store(this);
+  Mix_HookMusicFinished(&SdlAudio::MusicFinished);
+}
+
+SdlAudio::~SdlAudio() {
+  if (!open_) return;
+  StopEffect();
+  StopMusic();
+  Mix_HookMusicFinished(nullptr);
+  hookTarget.store(nullptr);
+  for (auto& [name, chunk] : effects_) Mix_FreeChunk(chunk);
+  if (beep_) Mix_FreeChunk(beep_);
+  Mix_CloseAudio();
+  Mix_Quit();
+  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+// The stand-in for a missing effect file: a short plain beep, so that a
+// missing file is heard as something wrong rather than as silence.
+void SdlAudio::MakeBeep() {
+  int rate = 44100, channels = 2;
+  Uint16 format = 0;
+  Mix_QuerySpec(&rate, &format, &channels);
+  const int frames = rate * 180 / 1000;
+  const int fade = rate * 5 / 1000;
+  beepSamples_.resize(static_cast<size_t>(frames) * channels);
+  for (int i = 0; i < frames; ++i) {
+    double t = static_cast<double>(i) / rate;
+    double env = std::min({1.0, static_cast<double>(i) / fade, static_cast<double>(frames - i) / fade});
+    double v = 0.35 * env * (std::sin(2 * M_PI * 880 * t) + 0.3 * std::sin(2 * M_PI * 1760 * t));
+    for (int c = 0; c < channels; ++c)
+      beepSamples_[static_cast<size_t>(i) * channels + c] = static_cast<int16_t>(v * 32767);
+  }
+  beep_ = Mix_QuickLoad_RAW(reinterpret_cast<Uint8*>(beepSamples_.data()),
+                            static_cast<Uint32>(beepSamples_.size() * sizeof(int16_t)));
+}
+
+Mix_Chunk* SdlAudio::Effect(const std::string& file) {
+  if (auto it = effects_.find(file); it != effects_.end()) return it->second;
+  // Loaded at its first use and kept, so that a game step never waits for
+  // the disk twice. A missing file is looked for again next time.
+  Mix_Chunk* chunk = Mix_LoadWAV(file.c_str());
+  if (chunk) effects_[file] = chunk;
+  return chunk;
+}
+
+void SdlAudio::PlayEffect(const std::string& file) {
+  if (!open_) return;
+  Mix_Chunk* chunk = Effect(file);
+  // One channel: playing on it cuts off whatever it still plays.
+  Mix_PlayChannel(kEffectChannel, chunk ? chunk : beep_, 0);
+}
+
+void SdlAudio::StopEffect() {
+  if (open_) Mix_HaltChannel(kEffectChannel);
+}
+
+bool SdlAudio::EffectPlaying() const { return open_ && Mix_Playing(kEffectChannel) != 0; }
+
+bool SdlAudio::MusicPlaying() const { return open_ && Mix_PlayingMusic() != 0; }
+
+void SdlAudio::MusicFinished() {
+  // Runs on the audio thread at the end of a track (and on the caller's
+  // thread inside Mix_HaltMusic): only the atomic notice is touched here.
+  SdlAudio* self = hookTarget.load();
+  if (!self || self->halting_.load()) return;  // the program's own stop
+  uint32_t played = SDL_GetTicks() - self->musicStart_.load();
+  self->notice_.store(played < self->shortestTrackMs_ ? kMusicFailure : kMusicSuccessful);
+}
+
+int SdlAudio::PlayMusic(const std::string& file) {
+  if (!open_) return kNoDevice;
+  StopMusic();
+  music_ = Mix_LoadMUS(file.c_str());
+  if (!music_) return kCannotOpen;
+  musicStart_.store(SDL_GetTicks());
+  if (Mix_PlayMusic(music_, 1) != 0) {
+    Mix_FreeMusic(music_);
+    music_ = nullptr;
+    return kCannotPlay;
+  }
+  return 0;
+}
+
+void SdlAudio::StopMusic() {
+  if (!open_) return;
+  halting_.store(true);
+  Mix_HaltMusic();
+  if (music_) Mix_FreeMusic(music_);
+  music_ = nullptr;
+  halting_.store(false);
+  notice_.store(kMusicNoNotice);  // a notice about the stopped track is void
+}
+
+int SdlAudio::TakeMusicNotice() { return notice_.exchange(kMusicNoNotice); }

@@ -1,0 +1,215 @@
+// The real audio on SDL's disk driver, which writes what the device would
+// play into a file: effects are heard, cut each other off and stop on quit,
+// a missing file beeps, and the music's end starts the next track.
+#include <QtTest>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "game/game_state.h"
+#include "platform/sdl_audio.h"
+#include "shell/commands.h"
+#include "shell/menu_ids.h"
+#include "shell/music.h"
+#include "support/test_game.h"
+
+namespace {
+
+// 44100 Hz, 16-bit, stereo: what the device is opened with.
+constexpr int kBytesPerSecond = 44100 * 4;
+
+void Wait(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+// A mono 16-bit WAV of a steady tone.
+void WriteTone(const std::string& name, double seconds, double hz) {
+  int n = static_cast<int>(44100 * seconds);
+  std::string data;
+  for (int i = 0; i < n; ++i) {
+    auto s = static_cast<int16_t>(16000 * std::sin(2 * M_PI * hz * i / 44100));
+    data += static_cast<char>(s & 0xFF);
+    data += static_cast<char>((s >> 8) & 0xFF);
+  }
+  auto le = [](uint32_t v, int bytes) {
+    std::string out;
+    for (int i = 0; i < bytes; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
+    return out;
+  };
+  WriteFile(name, "RIFF" + le(36 + data.size(), 4) + "WAVEfmt " + le(16, 4) + le(1, 2) + le(1, 2) +
+                      le(44100, 4) + le(88200, 4) + le(2, 2) + le(16, 2) + "data" +
+                      le(data.size(), 4) + data);
+}
+
+// A standard MIDI file of one piano note lasting `beats` beats at 120 bpm.
+void WriteShortTrack(const std::string& name, int beats) {
+  std::string track = std::string("\x00\xC0\x00", 3) + std::string("\x00\x90\x3C\x64", 4);
+  if (beats > 0) {
+    int ticks = beats * 96;  // 96 per beat: two bytes of variable-length delta
+    track += static_cast<char>(0x80 | (ticks >> 7));
+    track += static_cast<char>(ticks & 0x7F);
+  } else {
+    track += '\0';
+  }
+  track += std::string("\x80\x3C\x00", 3) + std::string("\x00\xFF\x2F\x00", 4);
+  std::string len;
+  for (int i = 3; i >= 0; --i) len += static_cast<char>((track.size() >> (8 * i)) & 0xFF);
+  WriteFile(name, std::string("MThd\0\0\0\x06\0\0\0\x01\0\x60", 14) + "MTrk" + len + track);
+}
+
+// What the disk driver wrote so far, as a byte offset.
+size_t Written() {
+  std::error_code ec;
+  auto n = std::filesystem::file_size(std::getenv("SDL_DISKAUDIOFILE"), ec);
+  return ec ? 0 : static_cast<size_t>(n);
+}
+
+// Root mean square level (0..1) of the device's output between two offsets.
+double Level(size_t from, size_t to) {
+  std::ifstream in(std::getenv("SDL_DISKAUDIOFILE"), std::ios::binary);
+  from &= ~size_t{3};
+  in.seekg(static_cast<std::streamoff>(from));
+  std::vector<int16_t> s((to - from) / 2);
+  in.read(reinterpret_cast<char*>(s.data()), static_cast<std::streamsize>(s.size() * 2));
+  s.resize(static_cast<size_t>(in.gcount()) / 2);
+  if (s.empty()) return 0;
+  double sum = 0;
+  for (int16_t v : s) sum += static_cast<double>(v) * v;
+  return std::sqrt(sum / s.size()) / 32768;
+}
+
+size_t Ms(int ms) { return static_cast<size_t>(kBytesPerSecond) * ms / 1000; }
+
+}  // namespace
+
+class SdlAudioTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() {
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", (std::filesystem::temp_directory_path() /
+                                 ("vrask-audio-" + std::to_string(getpid()) + ".raw")).c_str(), 1);
+  }
+  void cleanupTestCase() { std::filesystem::remove(std::getenv("SDL_DISKAUDIOFILE")); }
+
+  void effectsPlayCutEachOtherAndAMissingFileBeeps() {
+    ScopedTempDir dir;
+    WriteTone("long.wav", 1.5, 440);
+    WriteTone("blip.wav", 0.1, 1000);
+    SdlAudio audio;
+    QVERIFY(audio.HasDevice());
+    Wait(100);
+    size_t start = Written();
+    audio.PlayEffect("long.wav");
+    audio.PlayEffect("blip.wav");  // in the same step: cuts the long one off
+    Wait(700);
+    size_t later = Written();
+    QVERIFY(!audio.EffectPlaying());
+    audio.PlayEffect("no-such-file.wav");
+    QVERIFY(audio.EffectPlaying());
+    Wait(400);
+    size_t end = Written();
+    QVERIFY(Level(start, later) > 0.01);  // the blip was heard
+    // Had the long tone gone on, this stretch would be loud.
+    QCOMPARE(Level(later - Ms(400), later), 0.0);
+    QVERIFY(Level(later, end) > 0.05);  // the beep instead of silence
+  }
+
+  void soundsOffPlaysNothingButQuittingStopsTheEffect() {
+    ScopedTempDir dir;
+    WriteFile("pakmap.map", BorderMapText());
+    WriteTone("long.wav", 1.5, 440);
+    SdlAudio audio;
+    TestGame t;
+    t.g.platform.audio = &audio;
+    t.g.SoundsOn = 1;
+    PlayEffect(t.g, "long.wav");
+    QVERIFY(audio.EffectPlaying());
+    t.g.SoundsOn = 0;
+    // Not played: being missing, it would have cut the tone off with a
+    // beep that is over by now.
+    PlayEffect(t.g, "blip.wav");
+    Wait(300);
+    QVERIFY(audio.EffectPlaying());
+    size_t before = Written();
+    RunQuitSequence(t.g);
+    QVERIFY(!audio.EffectPlaying());
+    Wait(300);
+    QVERIFY(Level(before - Ms(150), before) > 0.05);  // the long tone still played
+    QCOMPARE(Level(Written() - Ms(200), Written()), 0.0);
+    QCOMPARE(t.rec.ui.quits, 1);
+  }
+
+  void endOfTrackStartsTheNextAndAStopStartsNothing() {
+    ScopedTempDir dir;
+    if (SdlAudio::SoundfontPath().empty()) QSKIP("no General MIDI soundfont installed");
+    WriteShortTrack("vrask3.mid", 1);  // half a second, and the synthesiser's ring-out
+    WriteShortTrack("vrask4.mid", 8);
+    SdlAudio audio;
+    TestGame t;
+    t.g.platform.audio = &audio;
+    t.g.MusicOn = 1;
+    t.g.MusicTrack = 3;
+    QCOMPARE(PlayMusic(t.g, MusicFileName(3)), 0);
+    size_t start = Written();
+    for (int i = 0; i < 1000 && t.g.MusicTrack == 3; ++i) {
+      Wait(10);
+      PollMusicNotice(t.g);
+    }
+    QCOMPARE(int{t.g.MusicTrack}, 4);
+    QVERIFY(audio.MusicPlaying());
+    QCOMPARE(t.g.MusicDevice, 1);
+    QVERIFY(Level(start, Written()) > 0.005);  // the synthesiser played the note
+
+    PlayMusic(t.g, "stop");  // skip or music off: nothing follows by itself
+    QVERIFY(!audio.MusicPlaying());
+    Wait(200);
+    PollMusicNotice(t.g);
+    QCOMPARE(int{t.g.MusicTrack}, 4);
+    QCOMPARE(t.g.MusicDevice, 0);
+
+    // A track that cannot be opened: music stays on, nothing plays.
+    QVERIFY(PlayMusic(t.g, MusicFileName(5)) != 0);
+    QCOMPARE(t.g.MusicDevice, 0);
+    QCOMPARE(t.g.MusicOn, 1);
+    QVERIFY(!audio.MusicPlaying());
+  }
+
+  void trackEndingAtOnceIsAFailureThatSwitchesMusicOff() {
+    ScopedTempDir dir;
+    if (SdlAudio::SoundfontPath().empty()) QSKIP("no General MIDI soundfont installed");
+    WriteShortTrack("vrask7.mid", 0);
+    // The track rings out for about 3 s; count anything shorter than 20 s as
+    // ending at once.
+    SdlAudio audio(20000);
+    TestGame t;
+    t.g.platform.audio = &audio;
+    t.g.MusicOn = 1;
+    t.g.MusicTrack = 7;
+    QCOMPARE(PlayMusic(t.g, MusicFileName(7)), 0);
+    for (int i = 0; i < 1500 && t.g.MusicOn; ++i) {
+      Wait(10);
+      PollMusicNotice(t.g);
+    }
+    QCOMPARE(t.g.MusicOn, 0);
+    QCOMPARE(int{t.g.MusicTrack}, 7);
+    QCOMPARE(t.rec.ui.enabled.at(CmdNextTrack), false);
+  }
+
+  void noDeviceIsSilentAndHarmless() {
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    SdlAudio audio;
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    QVERIFY(!audio.HasDevice());
+    audio.PlayEffect("ring.wav");
+    audio.StopEffect();
+    QVERIFY(audio.PlayMusic("vrask0.mid") != 0);
+    audio.StopMusic();
+    QCOMPARE(audio.TakeMusicNotice(), int{kMusicNoNotice});
+  }
+};
+
+QTEST_MAIN(SdlAudioTest)
+#include "sdl_audio_test.moc"
