@@ -23,6 +23,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # dpkg-shlibdeps therefore cannot see; without it the game cannot open a
 # window. The rest of the line is computed.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# The music is General MIDI rendered by FluidSynth; without a soundfont the
+# game still runs, with effects but no music.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "timgm6mb-soundfont")
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)
 # Every folder the package creates is 0755, whatever the umask of the build.
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
