@@ -6,7 +6,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 PACKAGES=(cmake g++ ninja-build pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-          libbenchmark-dev libsdl2-mixer-dev fonts-dejavu-core timgm6mb-soundfont)
+          libbenchmark-dev libsdl2-mixer-dev fonts-dejavu-core timgm6mb-soundfont
+          clang-14 libclang-rt-14-dev libfuzzer-14-dev)
 
 missing=()
 for p in "${PACKAGES[@]}"; do
