@@ -103,8 +103,11 @@ TEST(FaultySocketTest, AFixedSeedGivesTheSameFatesEveryRunInBothDirections) {
     return count;
   };
   std::vector<int> lossy = copies(a.out), clean = copies(Exchange(lossless).out);
-  for (int n = 0; n < 2000; ++n)
-    if (lossy[n] == 2) EXPECT_EQ(clean[n], 2) << n;
+  for (int n = 0; n < 2000; ++n) {
+    if (lossy[n] == 2) {
+      EXPECT_EQ(clean[n], 2) << n;
+    }
+  }
 
   // And the faults are there in about the amounts asked for.
   for (const auto* v : {&a.out, &a.in}) {
