@@ -14,6 +14,7 @@
 #include "game/random.h"
 #include "platform/net_address.h"
 #include "platform/platform.h"
+#include "protocol/stranger_limiter.h"
 
 constexpr int kSlotCount = 8;
 constexpr int kMapSide = 14;
@@ -117,6 +118,8 @@ struct GameState {
   uint8_t ConnectReply[256] = {};
   // Sends dropped because of the destination (see SendResult::Dropped).
   uint64_t DroppedSends = 0;
+  // Paces the server's replies to senders without a place.
+  StrangerLimiter StrangerReplies;
 
   // --- Messages and texts ---
   ChatBoard Board;

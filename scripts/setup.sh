@@ -7,7 +7,8 @@ cd "$(dirname "$0")/.."
 
 PACKAGES=(cmake g++ ninja-build pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
           libbenchmark-dev libsdl2-mixer-dev fonts-dejavu-core timgm6mb-soundfont
-          desktop-file-utils appstream systemd man-db dpkg-dev)
+          desktop-file-utils appstream systemd man-db dpkg-dev
+          clang-14 libclang-rt-14-dev libfuzzer-14-dev)
 
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -10,3 +10,8 @@ scripts/setup.sh build
 
 scripts/setup.sh build-asan -DVRASK_GUI=OFF -DVRASK_BENCH=OFF -DVRASK_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j "$(nproc)")
+
+# The libFuzzer targets, each for a bounded number of inputs
+# (tools/fuzz_long.sh runs them for a million each).
+scripts/setup.sh build-fuzz -DVRASK_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++-14
+(cd build-fuzz && ctest --output-on-failure -j "$(nproc)")

@@ -203,6 +203,8 @@ TEST(ServerReceiveTest, AFailedReceiveIsFatalButNothingWaitingIsNot) {
 
 TEST(ServerReceiveTest, AFloodIsSpreadOverSteps) {
   ServerGame s;
+  s.Join(Client(1));  // a player's map requests are all answered
+  s.ClearSent();
   for (int i = 0; i < 2100; ++i) s.socket().Queue(Client(1, static_cast<uint16_t>(i)), "PMf");
   ServerReceive(s.g);
   EXPECT_EQ(s.socket().sent.size(), 2048u);
