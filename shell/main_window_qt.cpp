@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QUrl>
 
+#include "connection/join_dialog.h"
 #include "connection/server_settings_dialog.h"
 #include "game/game_state.h"
 #include "maps/generate_map.h"
@@ -101,17 +102,14 @@ void MainWindow::PostCommand(int id, int marker) {
 
 void MainWindow::RepaintAll() { view_->update(); }
 
-// Joining a server and the server control dialogs are not built yet; say so
-// rather than let the key do nothing.
-void MainWindow::ShowJoinDialog() {
-  g_.platform.ui->MessageBox("Joining a game server is not available in this version yet.",
-                             "Connect to Game Server", MsgButtons::Ok, MsgIcon::Information);
-}
+void MainWindow::ShowJoinDialog() { ::ShowJoinDialog(g_, this); }
 
 void MainWindow::ShowServerSettings() {
   ::ShowServerSettings(g_, this, [this] { return RunChooseMapDialog(g_, this); });
 }
 
+// The server control dialogs are not built yet; say so rather than let the
+// key do nothing.
 void MainWindow::ShowServerControl() {
   g_.platform.ui->MessageBox("The server control dialogs are not available in this version yet.",
                              "Advanced Server Options", MsgButtons::Ok, MsgIcon::Information);
