@@ -1,8 +1,11 @@
 #include "connection/join_dialog.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QWindow>
 
 #include "connection/connection_templates.h"
 #include "connection/join_server.h"
@@ -53,6 +56,13 @@ int RunConnectionDialog(GameState& g, QWidget* owner) {
 
   d.setWindowModality(Qt::ApplicationModal);
   d.show();
+  // The window system shows a new window only after a round trip; an
+  // attempt holds the thread, so wait (briefly) until the dialog is on
+  // screen, then paint it and the main window before any waiting starts.
+  QElapsedTimer shown;
+  shown.start();
+  while (!(d.windowHandle() && d.windowHandle()->isExposed()) && shown.elapsed() < 500)
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
   d.repaint();
   if (owner) owner->repaint();
   attempt->setFocus();
