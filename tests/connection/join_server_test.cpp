@@ -180,7 +180,10 @@ TEST(JoinServerTest, DuringAGameTheFetchAsksOnlyWhenTheServerSendsSomethingElse)
   t.g.IsClient = 1;
   TileMap map{};
   map[0] = 1;
-  t.FromServer("PMf");  // another notice
+  // Updates queued behind one another draw one request, not one each: the
+  // server answers within a step, and more requests only queue more maps.
+  const GameState src;
+  for (int k = 0; k < 3; ++k) t.FromServer(UpdateBytes(src, 1));
   t.FromServer(t.MapBytes(map));
   EXPECT_EQ(FetchMap(t.g), kMapTaken);
   EXPECT_EQ(t.Sent(), std::vector<std::string>{kMapRequest});

@@ -5,6 +5,7 @@
 
 #include "game/game_step.h"
 #include "protocol/board_datagram.h"
+#include "protocol/datagrams.h"
 #include "tests/protocol/client_fixture.h"
 
 namespace {
@@ -62,6 +63,31 @@ TEST(ServerNoticesTest, AChangedBoardRingsAndIsTakenWholeAnUnchangedOneIsQuiet) 
   GameStep(t.g);
   EXPECT_EQ(t.g.IsClient, 1);
   EXPECT_TRUE(t.rec.ui.boxes.empty());
+}
+
+TEST(ServerNoticesTest, AWholeMapIsTakenAsItIsTheShortNoticeFetchesOne) {
+  ClientGame t;
+  TileMap tiles{};
+  tiles[30] = 5;
+  DatagramBuffer map;
+  BuildMap(map, tiles);
+  const std::string mapBytes(map.bytes.begin(), map.bytes.begin() + map.len);
+  t.FromServer(mapBytes);
+  GameStep(t.g);
+  EXPECT_EQ(t.g.Tiles, tiles);
+  EXPECT_TRUE(t.Sent().empty());  // nothing asked for, no wait
+  EXPECT_EQ(t.rec.clock.now, 0u);
+
+  tiles[31] = 6;
+  BuildMap(map, tiles);
+  t.FromServer("PMf");
+  t.rec.clock.onSleep = [&] {
+    if (t.Sent().size() == 1 && t.socket().inbox.empty())
+      t.FromServer(std::string(map.bytes.begin(), map.bytes.begin() + map.len));
+  };
+  GameStep(t.g);
+  EXPECT_EQ(t.g.Tiles, tiles);
+  EXPECT_EQ(t.Sent(), std::vector<std::string>{"PMf - I need the map\r\n"});
 }
 
 }  // namespace
