@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTimer>
 #include <QWindow>
 
 #include "connection/connection_templates.h"
@@ -56,19 +57,25 @@ int RunConnectionDialog(GameState& g, QWidget* owner) {
 
   d.setWindowModality(Qt::ApplicationModal);
   d.show();
-  // The window system shows a new window only after a round trip; an
-  // attempt holds the thread, so wait (briefly) until the dialog is on
-  // screen, then paint it and the main window before any waiting starts.
-  QElapsedTimer shown;
-  shown.start();
-  while (!(d.windowHandle() && d.windowHandle()->isExposed()) && shown.elapsed() < 500)
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
-  d.repaint();
-  if (owner) owner->repaint();
   attempt->setFocus();
   log(FirstLogLine(g));
-  // The first attempt starts by itself, once the dialog runs.
-  QMetaObject::invokeMethod(attempt, &QPushButton::click, Qt::QueuedConnection);
+  // The first attempt starts by itself once the dialog runs. The window
+  // system shows a new window only after a round trip, and an attempt holds
+  // the thread: so it starts once the dialog is on screen (or after half a
+  // second at most), with the dialog and the main window painted first.
+  QElapsedTimer shown;
+  shown.start();
+  QTimer starter;
+  QObject::connect(&starter, &QTimer::timeout, &d, [&] {
+    const bool onScreen = d.windowHandle() && d.windowHandle()->isExposed();
+    if (!onScreen && shown.elapsed() < 500) return;
+    starter.stop();
+    if (!d.isVisible() || attemptCount > 0) return;  // closed, or the user was first
+    d.repaint();
+    if (owner) owner->repaint();
+    attempt->click();
+  });
+  starter.start(10);
   return d.exec();
 }
 

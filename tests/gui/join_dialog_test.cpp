@@ -56,6 +56,12 @@ QStringList LogLines(QDialog& d) {
   return lines;
 }
 
+// Waits (bounded) until the first attempt, which starts by itself, has
+// written its five lines.
+void AfterFirstAttempt(QDialog& d) {
+  QVERIFY(QTest::qWaitFor([&] { return LogLines(d).size() >= 5; }, 2000));
+}
+
 // Fills the address dialog with the server's address and port and presses GO.
 void GoTo(const QString& port) {
   WhenDialogOpens([port](QDialog& d) {
@@ -107,6 +113,7 @@ class JoinDialogTest : public QObject {
     }, kAddressTitle);
     QStringList log;
     WhenDialogOpens([&](QDialog& d) {
+      AfterFirstAttempt(d);
       log = LogLines(d);
       Click(d, 1020);  // "&Cancel"
       EndIfOpen(d);
@@ -139,6 +146,7 @@ class JoinDialogTest : public QObject {
     QList<QStringList> tails;
     QStringList afterForeign;
     WhenDialogOpens([&](QDialog& d) {
+      AfterFirstAttempt(d);
       for (const auto& denial : denials) {
         p.socket().Queue(kServer, denial.first);
         Click(d, 1002);
