@@ -215,6 +215,12 @@ void ButtonOnlyDialog::keyPressEvent(QKeyEvent* e) {
 
 void ButtonOnlyDialog::closeEvent(QCloseEvent* e) { e->ignore(); }
 
+void ButtonOnlyDialog::changeEvent(QEvent* e) {
+  QDialog::changeEvent(e);
+  if (e->type() == QEvent::WindowStateChange && isMinimized())
+    QMetaObject::invokeMethod(this, [this] { showNormal(); }, Qt::QueuedConnection);
+}
+
 void CloseBoxOnlyDialog::keyPressEvent(QKeyEvent* e) {
   switch (e->key()) {
     case Qt::Key_Escape:

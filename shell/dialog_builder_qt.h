@@ -45,6 +45,8 @@ W* DialogControlById(QWidget& dialog, int id) {
 
 // A dialog that ends only through its buttons: Escape and the window
 // manager's close request do nothing (the welcome and nickname dialogs).
+// It has no minimise box either; a window manager that draws one anyway
+// (Openbox draws its own buttons whatever a window asks for) cannot hide it.
 class ButtonOnlyDialog : public QDialog {
  public:
   using QDialog::QDialog;
@@ -52,6 +54,7 @@ class ButtonOnlyDialog : public QDialog {
  protected:
   void keyPressEvent(QKeyEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
+  void changeEvent(QEvent* e) override;
 };
 
 // A dialog that ends only through its close box, system menu or Alt+F4,

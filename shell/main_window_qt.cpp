@@ -5,6 +5,8 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPaintEvent>
+#include <QPointer>
 
 #include <QDesktopServices>
 #include <QMouseEvent>
@@ -16,6 +18,7 @@
 #include "maps/map_dialogs_qt.h"
 #include "platform/qt_ui.h"
 #include "shell/game_tick.h"
+#include "shell/gunsight_cursor_qt.h"
 #include "shell/info_dialog.h"
 #include "shell/menu_ids.h"
 #include "shell/key_map_qt.h"
@@ -27,15 +30,29 @@ PlayfieldView::PlayfieldView(GameState& g, QWidget* parent) : QWidget(parent), g
   setFixedSize(kClientWidth, kClientHeight);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::NoFocus);
+  // The window's client area shows the gunsight; the menu keeps the arrow.
+  setCursor(GunsightCursor());
 }
 
-void PlayfieldView::paintEvent(QPaintEvent*) {
+void PlayfieldView::Invalidate() {
+  if (paintPending_) return;
+  paintPending_ = true;
+  QMetaObject::invokeMethod(this, [this] { PaintGame(); }, Qt::QueuedConnection);
+}
+
+void PlayfieldView::PaintGame() {
+  paintPending_ = false;
   if (paint) paint(g_, surface_);
   g_.MapDirty = 0;
-  QImage image(reinterpret_cast<const uchar*>(surface_.pixels.data()), surface_.width,
-               surface_.height, QImage::Format_RGB32);
+  surface_.changed.Take(surface_.width, surface_.height, changedRects_);
+  for (const ScreenRect& r : changedRects_) update(r.x, r.y, r.w, r.h);
+}
+
+void PlayfieldView::paintEvent(QPaintEvent* e) {
+  const QImage image(reinterpret_cast<const uchar*>(surface_.pixels.data()), surface_.width,
+                     surface_.height, QImage::Format_RGB32);
   QPainter p(this);
-  p.drawImage(0, 0, image);
+  for (const QRect& r : e->region()) p.drawImage(r, image, r);
 }
 
 MainWindow::MainWindow(GameState& g, QtUi& ui) : g_(g), ui_(ui) {
@@ -43,7 +60,9 @@ MainWindow::MainWindow(GameState& g, QtUi& ui) : g_(g), ui_(ui) {
   setCentralWidget(view_);
   BuildMenu();
   ui_.SetMainWindow(this);
-  ui_.SetView(view_);
+  ui_.SetRepaint([view = QPointer<PlayfieldView>(view_)] {
+    if (view) view->Invalidate();
+  });
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
   layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -99,7 +118,7 @@ void MainWindow::PostCommand(int id, int marker) {
                             Qt::QueuedConnection);
 }
 
-void MainWindow::RepaintAll() { view_->update(); }
+void MainWindow::RepaintAll() { view_->Invalidate(); }
 
 // Joining a server and the server control dialogs are not built yet; say so
 // rather than let the key do nothing.

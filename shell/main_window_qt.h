@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QTimer>
 #include <functional>
+#include <vector>
 
 #include "render/surface.h"
 #include "shell/commands.h"
@@ -20,15 +21,26 @@ class PlayfieldView : public QWidget {
  public:
   PlayfieldView(GameState& g, QWidget* parent);
   Surface& surface() { return surface_; }
-  // Draws the game into the surface at each paint (the renderer sets it).
+  // Draws the game into the surface (the renderer sets it).
   std::function<void(GameState&, Surface&)> paint;
 
+  // Asks for a paint of the game. It follows once the events waiting now
+  // are handled, once however often it was asked for meanwhile, and puts on
+  // screen only what it changed.
+  void Invalidate();
+
  protected:
-  void paintEvent(QPaintEvent*) override;
+  // Copies the surface to the screen where Qt asks: what the last paint of
+  // the game changed, or what the window system uncovered.
+  void paintEvent(QPaintEvent* e) override;
 
  private:
+  void PaintGame();
+
   GameState& g_;
   Surface surface_;
+  bool paintPending_ = false;
+  std::vector<ScreenRect> changedRects_;
 };
 
 class MainWindow : public QMainWindow, public CommandHost {

@@ -45,6 +45,32 @@ class DialogBuilderTest : public QObject {
     }
   }
 
+  void framesAskForTheBoxesTheirTemplatesName() {
+    // Caption only (welcome, nickname); close and minimise boxes (About
+    // and help); never a maximise box.
+    for (int id : {107, 108, 109, 110, 111, 115}) {
+      const DialogTemplate& t = *DialogTemplateById(id);
+      QDialog d;
+      BuildDialog(d, t);
+      const Qt::WindowFlags f = d.windowFlags();
+      QVERIFY(f.testFlag(Qt::WindowTitleHint));
+      QCOMPARE(f.testFlag(Qt::WindowCloseButtonHint), bool(t.style & kCloseBox));
+      QCOMPARE(f.testFlag(Qt::WindowSystemMenuHint), bool(t.style & kCloseBox));
+      QCOMPARE(f.testFlag(Qt::WindowMinimizeButtonHint), bool(t.style & kMinimiseBox));
+      QVERIFY(!f.testFlag(Qt::WindowMaximizeButtonHint));
+    }
+    QVERIFY(AboutTemplate().style & kCloseBox && AboutTemplate().style & kMinimiseBox);
+    QCOMPARE(WelcomeTemplate().style & (kCloseBox | kMinimiseBox), 0u);
+  }
+
+  void aDialogWithoutMinimiseBoxComesBackWhenMinimised() {
+    ButtonOnlyDialog d;
+    BuildDialog(d, NicknameTemplate());
+    d.show();
+    d.showMinimized();  // what a window manager's own button would do
+    QTRY_VERIFY_WITH_TIMEOUT(!d.isMinimized(), 2000);
+  }
+
   void digitsOnlyEditTakesAtMostItsLengthInDigits() {
     DialogTemplate t{116, "Test", 200, 100, kCentred,
                      {{1045, ControlKind::Edit, "", {5, 5, 17, 12}, kDigitsOnly, 2}}};
