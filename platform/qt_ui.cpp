@@ -46,7 +46,7 @@ void QtUi::SetWindowTitle(const std::string& title) {
 }
 
 void QtUi::InvalidateWindow() {
-  if (view_) view_->update();
+  if (repaint_) repaint_();
 }
 
 void QtUi::PostQuit() {

@@ -3,6 +3,7 @@
 
 #include <QMap>
 #include <QPointer>
+#include <functional>
 
 #include "platform/platform.h"
 
@@ -12,8 +13,8 @@ class QWidget;
 class QtUi : public Ui {
  public:
   void SetMainWindow(QWidget* w) { window_ = w; }
-  // The widget that shows the playfield; repaints go to it.
-  void SetView(QWidget* v) { view_ = v; }
+  // What asks the playfield for a repaint.
+  void SetRepaint(std::function<void()> repaint) { repaint_ = std::move(repaint); }
   void RegisterAction(int id, QAction* a) { actions_[id] = a; }
   QAction* Action(int id) const { return actions_.value(id); }
 
@@ -29,7 +30,7 @@ class QtUi : public Ui {
 
  private:
   QPointer<QWidget> window_;
-  QPointer<QWidget> view_;
+  std::function<void()> repaint_;
   QMap<int, QAction*> actions_;
   bool quitPosted_ = false;
 };

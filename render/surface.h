@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "render/changed_area.h"
+
 struct Picture;
 
 // The client area that a 706 x 561 window with a classic frame, caption and
@@ -22,6 +24,9 @@ struct Surface {
   int width = kClientWidth;
   int height = kClientHeight;
   std::vector<uint32_t> pixels = std::vector<uint32_t>(kClientWidth * kClientHeight, 0);
+  // Where the operations below changed a pixel since the marks were last
+  // taken. An operation that writes what is already there marks nothing.
+  ChangedArea changed;
 
   uint32_t At(int x, int y) const { return pixels[y * width + x]; }
 
@@ -52,7 +57,8 @@ struct Surface {
   static int TextHeight();
 
  private:
-  // Clips as described above and applies op(out, in, n) to each row's run.
+  // Clips as described above and applies op(out, in, n) to each row's run;
+  // op returns whether it changed any pixel of the run.
   template <typename RowOp>
   void Blit(const Picture& src, int sx, int sy, int w, int h, int dx, int dy, RowOp op);
 };

@@ -36,8 +36,8 @@ QFont DialogFont() {
 
 DialogBaseUnits DialogUnitsOf(const QFont& font) {
   QFontMetrics m(font);
-  return BaseUnitsFromFont(m.horizontalAdvance(QString::fromLatin1(kBaseUnitAlphabet)),
-                           m.height());
+  return EnlargedUnits(BaseUnitsFromFont(
+      m.horizontalAdvance(QString::fromLatin1(kBaseUnitAlphabet)), m.height()));
 }
 
 QPixmap ResourcePixmap(const char* name, int placeholderWidth, int placeholderHeight) {
@@ -214,6 +214,12 @@ void ButtonOnlyDialog::keyPressEvent(QKeyEvent* e) {
 }
 
 void ButtonOnlyDialog::closeEvent(QCloseEvent* e) { e->ignore(); }
+
+void ButtonOnlyDialog::changeEvent(QEvent* e) {
+  QDialog::changeEvent(e);
+  if (e->type() == QEvent::WindowStateChange && isMinimized())
+    QMetaObject::invokeMethod(this, [this] { showNormal(); }, Qt::QueuedConnection);
+}
 
 void CloseBoxOnlyDialog::keyPressEvent(QKeyEvent* e) {
   switch (e->key()) {

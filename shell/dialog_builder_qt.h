@@ -14,7 +14,8 @@
 // platform's 8-point dialog font measured on a 96-dpi screen.
 QFont DialogFont();
 
-// The base units of a font (BaseUnitsFromFont on its measurements).
+// The base units the dialogs use with a font: BaseUnitsFromFont on its
+// measurements, enlarged (EnlargedUnits).
 DialogBaseUnits DialogUnitsOf(const QFont& font);
 
 // An embedded picture ("icon102.bmp", "bitmap130.bmp"); a drawn placeholder
@@ -44,6 +45,8 @@ W* DialogControlById(QWidget& dialog, int id) {
 
 // A dialog that ends only through its buttons: Escape and the window
 // manager's close request do nothing (the welcome and nickname dialogs).
+// It has no minimise box either; a window manager that draws one anyway
+// (Openbox draws its own buttons whatever a window asks for) cannot hide it.
 class ButtonOnlyDialog : public QDialog {
  public:
   using QDialog::QDialog;
@@ -51,6 +54,7 @@ class ButtonOnlyDialog : public QDialog {
  protected:
   void keyPressEvent(QKeyEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
+  void changeEvent(QEvent* e) override;
 };
 
 // A dialog that ends only through its close box, system menu or Alt+F4,

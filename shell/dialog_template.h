@@ -82,6 +82,13 @@ struct DialogBaseUnits {
 // full character height. alphabetWidth is the advance of those 52 letters.
 DialogBaseUnits BaseUnitsFromFont(int alphabetWidth, int charHeight);
 
+// The dialog font is wider for its height than the 8-point font the
+// templates were laid out in, so measured the old way its longest captions
+// overrun their rectangles by up to a twentieth. The dialogs are therefore
+// drawn with base units 8/7 of the measured ones, rounded to nearest, on
+// both axes alike, so that every rectangle keeps its proportions.
+DialogBaseUnits EnlargedUnits(DialogBaseUnits measured);
+
 // Converts a rectangle from dialog units to pixels. Like the old platform,
 // the corners are converted (rounded to nearest) and the size is taken
 // between them, so adjacent controls stay adjacent.

@@ -11,6 +11,10 @@ DialogBaseUnits BaseUnitsFromFont(int alphabetWidth, int charHeight) {
   return {(alphabetWidth / 26 + 1) / 2, charHeight};
 }
 
+DialogBaseUnits EnlargedUnits(DialogBaseUnits measured) {
+  return {(measured.x * 8 + 3) / 7, (measured.y * 8 + 3) / 7};
+}
+
 namespace {
 // value * num / den rounded to the nearest whole pixel, halves up.
 int Scale(int value, int num, int den) {

@@ -64,11 +64,19 @@ int VirtualKeyOfKeypad(int key) {
     case Qt::Key_Minus: return VkSubtract;
     case Qt::Key_Period: case Qt::Key_Comma: return VkDecimal;
     case Qt::Key_Slash: return VkDivide;
-    case Qt::Key_Insert: return VkInsert;  // keypad 0 with Num Lock off
     case Qt::Key_Enter: return VkReturn;
+    // With Num Lock off the keypad's keys are the cursor block's, as they
+    // arrive on the old platform: its arrows steer like the arrow keys, and
+    // keypad 0 (Insert) types the digit 0.
+    case Qt::Key_Up: return VkUp;
+    case Qt::Key_Down: return VkDown;
+    case Qt::Key_Left: return VkLeft;
+    case Qt::Key_Right: return VkRight;
+    case Qt::Key_Insert: return VkInsert;
+    case Qt::Key_Delete: return VkDelete;
     default:
       if (key >= Qt::Key_0 && key <= Qt::Key_9) return VkNumpad0 + (key - Qt::Key_0);
-      return VkNone;  // keypad cursor keys type nothing
+      return VkNone;  // Home, End, Page Up and Down, Clear: nothing
   }
 }
 

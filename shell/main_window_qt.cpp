@@ -6,6 +6,8 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPaintEvent>
+#include <QPointer>
 
 #include <QDesktopServices>
 #include <QMouseEvent>
@@ -20,6 +22,7 @@
 #include "platform/qt_ui.h"
 #include "render/scaled_copy.h"
 #include "shell/game_tick.h"
+#include "shell/gunsight_cursor_qt.h"
 #include "shell/info_dialog.h"
 #include "shell/menu_ids.h"
 #include "shell/key_map_qt.h"
@@ -32,6 +35,8 @@ PlayfieldView::PlayfieldView(GameState& g, QWidget* parent) : QWidget(parent), g
   setFixedSize(kClientWidth, kClientHeight);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::NoFocus);
+  // The window's client area shows the gunsight; the menu keeps the arrow.
+  setCursor(GunsightCursor());
 }
 
 void PlayfieldView::SetScale(int scale, double ratio) {
@@ -39,24 +44,51 @@ void PlayfieldView::SetScale(int scale, double ratio) {
   ratio_ = ratio > 0 ? ratio : 1;
   scaled_ = scale_ == 1 ? QImage()
                         : QImage(surface_.width * scale_, surface_.height * scale_, QImage::Format_RGB32);
+  if (scale_ > 1) {
+    ScaleSurfaceRect(surface_, 0, 0, surface_.width, surface_.height, scale_,
+                     reinterpret_cast<uint32_t*>(scaled_.bits()), scaled_.bytesPerLine() / 4);
+  }
   setFixedSize(static_cast<int>(std::ceil(surface_.width * scale_ / ratio_)),
                static_cast<int>(std::ceil(surface_.height * scale_ / ratio_)));
 }
 
-void PlayfieldView::paintEvent(QPaintEvent*) {
+void PlayfieldView::Invalidate() {
+  if (paintPending_) return;
+  paintPending_ = true;
+  QMetaObject::invokeMethod(this, [this] { PaintGame(); }, Qt::QueuedConnection);
+}
+
+void PlayfieldView::PaintGame() {
+  paintPending_ = false;
   if (paint) paint(g_, surface_);
   g_.MapDirty = 0;
-  QImage image(reinterpret_cast<const uchar*>(surface_.pixels.data()), surface_.width,
-               surface_.height, QImage::Format_RGB32);
-  if (scale_ > 1) {
-    ScaleSurfaceRect(surface_, 0, 0, surface_.width, surface_.height, scale_,
-                     reinterpret_cast<uint32_t*>(scaled_.bits()), scaled_.bytesPerLine() / 4);
-    image = scaled_;
+  surface_.changed.Take(surface_.width, surface_.height, changedRects_);
+  // Only the changed blocks are scaled, and only they are put on screen (in
+  // the widget's coordinates: image pixels over the device pixel ratio).
+  const double k = scale_ / ratio_;
+  for (const ScreenRect& r : changedRects_) {
+    if (scale_ > 1) {
+      ScaleSurfaceRect(surface_, r.x, r.y, r.w, r.h, scale_,
+                       reinterpret_cast<uint32_t*>(scaled_.bits()), scaled_.bytesPerLine() / 4);
+    }
+    const int x0 = static_cast<int>(std::floor(r.x * k)), y0 = static_cast<int>(std::floor(r.y * k));
+    update(x0, y0, static_cast<int>(std::ceil((r.x + r.w) * k)) - x0,
+           static_cast<int>(std::ceil((r.y + r.h) * k)) - y0);
   }
-  // One picture pixel to one screen pixel: Qt then copies without resampling.
-  image.setDevicePixelRatio(ratio_);
+}
+
+void PlayfieldView::paintEvent(QPaintEvent* e) {
+  const QImage image =
+      scale_ > 1 ? scaled_
+                 : QImage(reinterpret_cast<const uchar*>(surface_.pixels.data()), surface_.width,
+                          surface_.height, QImage::Format_RGB32);
+  // Each widget rectangle takes the image rectangle of the same place: one
+  // image pixel to one screen pixel, so Qt copies without resampling.
   QPainter p(this);
-  p.drawImage(0, 0, image);
+  for (const QRect& r : e->region()) {
+    p.drawImage(QRectF(r), image,
+                QRectF(r.x() * ratio_, r.y() * ratio_, r.width() * ratio_, r.height() * ratio_));
+  }
 }
 
 MainWindow::MainWindow(GameState& g, QtUi& ui) : g_(g), ui_(ui) {
@@ -64,7 +96,9 @@ MainWindow::MainWindow(GameState& g, QtUi& ui) : g_(g), ui_(ui) {
   setCentralWidget(view_);
   BuildMenu();
   ui_.SetMainWindow(this);
-  ui_.SetView(view_);
+  ui_.SetRepaint([view = QPointer<PlayfieldView>(view_)] {
+    if (view) view->Invalidate();
+  });
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
   layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -121,7 +155,7 @@ void MainWindow::PostCommand(int id, int marker) {
                             Qt::QueuedConnection);
 }
 
-void MainWindow::RepaintAll() { view_->update(); }
+void MainWindow::RepaintAll() { view_->Invalidate(); }
 
 void MainWindow::ShowJoinDialog() { ::ShowJoinDialog(g_, this); }
 

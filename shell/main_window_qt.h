@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QTimer>
 #include <functional>
+#include <vector>
 
 #include "render/surface.h"
 #include "shell/commands.h"
@@ -26,18 +27,29 @@ class PlayfieldView : public QWidget {
   // scale x scale screen pixels there.
   void SetScale(int scale, double ratio);
   int scale() const { return scale_; }
-  // Draws the game into the surface at each paint (the renderer sets it).
+  // Draws the game into the surface (the renderer sets it).
   std::function<void(GameState&, Surface&)> paint;
 
+  // Asks for a paint of the game. It follows once the events waiting now
+  // are handled, once however often it was asked for meanwhile, and puts on
+  // screen only what it changed.
+  void Invalidate();
+
  protected:
-  void paintEvent(QPaintEvent*) override;
+  // Copies the surface to the screen where Qt asks: what the last paint of
+  // the game changed, or what the window system uncovered.
+  void paintEvent(QPaintEvent* e) override;
 
  private:
+  void PaintGame();
+
   GameState& g_;
   Surface surface_;
   int scale_ = 1;
   double ratio_ = 1;
   QImage scaled_;  // the surface at scale_, when that is not 1
+  bool paintPending_ = false;
+  std::vector<ScreenRect> changedRects_;
 };
 
 class MainWindow : public QMainWindow, public CommandHost {

@@ -9,9 +9,13 @@ out=$(realpath -m docs/screenshots)
 mkdir -p "$out"
 game=$(mktemp -d)
 cp data/* "$game"/
-display=:57
-# The window manager's title bar shows what each window asks for: the
-# welcome and nickname dialogs have no close box.
+display=${VRASK_SHOT_DISPLAY:-:57}
+# Openbox draws its own buttons (minimise, maximise, close) on every frame,
+# whatever boxes a window asks for in its hints (xprop _MOTIF_WM_HINTS shows
+# what each dialog asks). So that the pictures show the frames the dialogs
+# ask for, Openbox's title layout is set to match before each shot: caption
+# only for the welcome and nickname dialogs, close and minimise boxes for
+# the About and help dialogs.
 rc=$(mktemp -d)
 sed 's|<titleLayout>.*</titleLayout>|<titleLayout>L</titleLayout>|' /etc/xdg/openbox/rc.xml >"$rc/nobox.xml"
 sed 's|<titleLayout>.*</titleLayout>|<titleLayout>NLIC</titleLayout>|' /etc/xdg/openbox/rc.xml >"$rc/closebox.xml"

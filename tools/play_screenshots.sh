@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 VRASK=$(realpath "${1:-build/vrask}")
 OUT=$(realpath docs/screenshots)
-DISPLAY_NUM=:11
+DISPLAY_NUM=${VRASK_SHOT_DISPLAY:-:11}
 GAME=$(mktemp -d)
 cp data/* "$GAME"/
 
@@ -39,7 +39,7 @@ focus "Welcome to Vrask"
 sleep 3  # the dialog unrolls first
 xdotool key ctrl+a
 xdotool type "Ace"
-import -window root -crop 260x300+382+230 +repage "$OUT/play-1-welcome.png"
+import -window root -crop 240x330+392+212 +repage "$OUT/play-1-welcome.png"
 xdotool key Return
 sleep 1.5
 
@@ -69,9 +69,14 @@ for k in Down Right Up Left Down Right; do
   xdotool key $k
   sleep 0.6
 done
+# The fireball crosses the field in about a second: find the window first
+# and take the picture right after the shot.
+w=$(window "Vrask 1.0")
+eval "$(xdotool getwindowgeometry --shell "$w")"
 xdotool key ctrl
-sleep 0.15
-shot play-5-fire.png
+sleep 0.1
+import -window root -crop 704x560+$((X - 2))+$((Y - 41)) +repage "$OUT/play-5-fire.png"
+echo "wrote play-5-fire.png"
 sleep 0.8
 xdotool key shift
 sleep 0.2

@@ -49,6 +49,37 @@ TEST_F(ComputerTest, ShieldChancesAndAStandingPlayerPicksADirection) {
   EXPECT_EQ(c->WantDir, 'l');
 }
 
+TEST_F(ComputerTest, WhileMovingTheFirstDrawPicksTheSideOfATurn) {
+  struct Case {
+    int dir, side, turn, want;  // turn: the second draw, 1 in 20 when % 20 is 2
+  } cases[] = {
+      {'u', 0, 22, 'l'}, {'u', 1, 22, 'r'}, {'d', 0, 2, 'l'}, {'d', 1, 42, 'r'},
+      {'l', 0, 2, 'u'},  {'l', 1, 2, 'd'},  {'r', 0, 2, 'u'}, {'r', 1, 2, 'd'},
+      {'r', 1, 3, 's'},  // no turn this step
+  };
+  for (const Case& k : cases) {
+    c->Dir = k.dir;
+    c->WantDir = 's';
+    Run({0, 0, k.side, k.turn});  // shield chances first: no energy, nothing
+    EXPECT_EQ(c->WantDir, k.want) << static_cast<char>(k.dir) << " side " << k.side;
+  }
+}
+
+TEST_F(ComputerTest, AClearedFireballStillCountsAsDangerWhereItExploded) {
+  Fireball& f = t.g.Fireballs[5];
+  f.X = 230;
+  f.Y = 170;
+  f.State = FireCleared;
+  t.g.Rng.Script({1});  // the 1 in 5 chance
+  EXPECT_TRUE(ComputerSensesDanger(t.g, 2));
+  t.g.Rng.Script({0});
+  EXPECT_FALSE(ComputerSensesDanger(t.g, 2));
+  f.State = FireNone;  // never launched: not even drawn for
+  t.g.Rng.Script({1});
+  EXPECT_FALSE(ComputerSensesDanger(t.g, 2));
+  EXPECT_EQ(t.g.Rng.ScriptLeft(), 1u);
+}
+
 TEST_F(ComputerTest, FiresAtAnOpponentAheadInLineHalfTheTime) {
   Place(t.g, 0, 200, 80);  // straight above; walls between do not matter
   SetTile(t.g, 4, 5, 1);

@@ -60,9 +60,13 @@ TEST_F(ContactsTest, TouchAndFireballHitWindows) {
     PlayerContacts(u.g, 0);
     return a.Life == Exploding;
   };
-  // Players: 39 one way, 38 the other.
+  // Players: 39 one way, 38 the other, on both axes.
   EXPECT_TRUE(dies(38, 0, false));
   EXPECT_FALSE(dies(39, 0, false));
+  EXPECT_TRUE(dies(-39, 0, false));
+  EXPECT_FALSE(dies(-40, 0, false));
+  EXPECT_TRUE(dies(0, 38, false));
+  EXPECT_FALSE(dies(0, 39, false));
   EXPECT_TRUE(dies(0, -39, false));
   EXPECT_FALSE(dies(0, -40, false));
   // Fireballs: under 20 on both axes, both off the same way.
@@ -105,6 +109,24 @@ TEST_F(ContactsTest, KillingAPlayerAt255FragsStartsEverybodyOver) {
   EXPECT_EQ(t.g.Players[1].Frags, 0);
   EXPECT_EQ(t.g.Players[2].Frags, 1);  // reset, then the hit's frag
   EXPECT_EQ(t.g.Players[5].Frags, 9);
+}
+
+TEST_F(ContactsTest, FireballFliesOnTheFieldLimitsAndExplodesPastThem) {
+  struct Case {
+    int x, y, dir;
+    char state;  // after one move of 10
+  } cases[] = {
+      {470, 200, 'r', 'f'}, {480, 200, 'r', 'e'},  // lands on 480, then on 490
+      {50, 200, 'l', 'f'},  {40, 200, 'l', 'e'},
+      {200, 470, 'd', 'f'}, {200, 480, 'd', 'e'},
+      {200, 50, 'u', 'f'},  {200, 40, 'u', 'e'},
+  };
+  for (const Case& c : cases) {
+    Fireball& f = Ball(0, FireFlying, c.x, c.y);
+    f.Dir = c.dir;
+    FireballPass(t.g);
+    EXPECT_EQ(f.State, c.state) << c.x << "," << c.y << " " << static_cast<char>(c.dir);
+  }
 }
 
 TEST_F(ContactsTest, FireballExplodesAtTheFieldLimitAndIsClearedAtFrameZero) {

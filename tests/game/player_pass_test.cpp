@@ -46,6 +46,15 @@ TEST_F(PlayerPassTest, TurningUpAtAWallOnlyWhereTheWayUpIsFree) {
   EXPECT_EQ(q.Dir, 's');
 }
 
+TEST_F(PlayerPassTest, BlockedDownwardWithTheWantedWayWalledTooStaysPut) {
+  SetTile(t.g, 4, 3, 1);  // below the cell (3, 3)
+  SetTile(t.g, 3, 4, 1);  // right of it
+  PlayerSlot& p = Mover(120, 120, 'd', 'r');
+  PlayerPass(t.g);  // the wall below hands over 'r', which is walled as well
+  EXPECT_EQ(p.X, 120);
+  EXPECT_EQ(p.Y, 120);
+}
+
 TEST_F(PlayerPassTest, WantedTurnWaitsUntilTheSideIsClear) {
   SetTile(t.g, 2, 3, 1);  // above the cell (3, 3); (2, 4) stays free
   PlayerSlot& p = Mover(116, 120, 'r', 'u');

@@ -13,15 +13,15 @@ class DialogBuilderTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void dialogFontMeasuresSevenByThirteen() {
+  void dialogFontMeasuresSevenByThirteenDrawnAsEightByFifteen() {
     QCOMPARE(QFontInfo(DialogFont()).family(), QString("DejaVu Sans"));
-    QCOMPARE(DialogUnitsOf(DialogFont()), (DialogBaseUnits{7, 13}));
+    QCOMPARE(DialogUnitsOf(DialogFont()), (DialogBaseUnits{8, 15}));
     // The welcome dialog's 98 x 151 units.
-    QCOMPARE(DialogPixelSize(WelcomeTemplate()), QSize(172, 245));
+    QCOMPARE(DialogPixelSize(WelcomeTemplate()), QSize(196, 283));
   }
 
   void everyControlIsFoundByIdAtItsRectangle() {
-    const DialogBaseUnits units{7, 13};
+    const DialogBaseUnits units{8, 15};
     for (int id : {107, 108, 109, 110, 111, 115}) {
       const DialogTemplate& t = *DialogTemplateById(id);
       QDialog d;
@@ -43,6 +43,32 @@ class DialogBuilderTest : public QObject {
         }
       }
     }
+  }
+
+  void framesAskForTheBoxesTheirTemplatesName() {
+    // Caption only (welcome, nickname); close and minimise boxes (About
+    // and help); never a maximise box.
+    for (int id : {107, 108, 109, 110, 111, 115}) {
+      const DialogTemplate& t = *DialogTemplateById(id);
+      QDialog d;
+      BuildDialog(d, t);
+      const Qt::WindowFlags f = d.windowFlags();
+      QVERIFY(f.testFlag(Qt::WindowTitleHint));
+      QCOMPARE(f.testFlag(Qt::WindowCloseButtonHint), bool(t.style & kCloseBox));
+      QCOMPARE(f.testFlag(Qt::WindowSystemMenuHint), bool(t.style & kCloseBox));
+      QCOMPARE(f.testFlag(Qt::WindowMinimizeButtonHint), bool(t.style & kMinimiseBox));
+      QVERIFY(!f.testFlag(Qt::WindowMaximizeButtonHint));
+    }
+    QVERIFY(AboutTemplate().style & kCloseBox && AboutTemplate().style & kMinimiseBox);
+    QCOMPARE(WelcomeTemplate().style & (kCloseBox | kMinimiseBox), 0u);
+  }
+
+  void aDialogWithoutMinimiseBoxComesBackWhenMinimised() {
+    ButtonOnlyDialog d;
+    BuildDialog(d, NicknameTemplate());
+    d.show();
+    d.showMinimized();  // what a window manager's own button would do
+    QTRY_VERIFY_WITH_TIMEOUT(!d.isMinimized(), 2000);
   }
 
   void digitsOnlyEditTakesAtMostItsLengthInDigits() {

@@ -91,6 +91,21 @@ class MainWindowTest : public QObject {
     QCOMPARE(p.rec.ui.boxes.size(), size_t(5));
   }
 
+  void gunsightOverThePlayfieldAndAFrameWithoutMaximiseBox() {
+    Program p;
+    const QCursor cursor = p.window->view()->cursor();
+    QCOMPARE(cursor.hotSpot(), QPoint(15, 15));
+    const QImage sight = cursor.pixmap().toImage();
+    QCOMPARE(sight.size(), QSize(32, 32));
+    QCOMPARE(qAlpha(sight.pixel(0, 0)), 0);      // fuchsia: see-through
+    QCOMPARE(qAlpha(sight.pixel(15, 15)), 255);  // the centre dot
+    const Qt::WindowFlags f = p.window->windowFlags();
+    QVERIFY(f.testFlag(Qt::WindowTitleHint) && f.testFlag(Qt::WindowSystemMenuHint));
+    QVERIFY(f.testFlag(Qt::WindowMinimizeButtonHint) && f.testFlag(Qt::WindowCloseButtonHint));
+    QVERIFY(!f.testFlag(Qt::WindowMaximizeButtonHint));
+    QCOMPARE(p.window->minimumSize(), p.window->maximumSize());
+  }
+
   void nicknameRefusedWhilePlayingAndAllowedAfterF4() {
     Program p;
     p.g.IsServer = 1;

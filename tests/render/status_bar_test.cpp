@@ -86,6 +86,77 @@ TEST_F(StatusBarTest, EnergyGaugeInAFrameAndShieldUnderTheComputerMark) {
   EXPECT_EQ(CountColour(s, x + 52, y, 70, 4, 0xFFFFFF), 12);
 }
 
+TEST_F(StatusBarTest, ShieldAndVehicleFollowTheAnimationPhase) {
+  PlayerSlot& p = Activate(0, "s");
+  p.Shield = 1;
+  const int x = 543, y = 134;
+  for (int counter = 0; counter < 8; ++counter) {
+    g.FrameCounter = static_cast<uint8_t>(counter);
+    DrawStatusBar(g, s);
+    const int phase = counter / 2;
+    EXPECT_EQ(s.At(x + 5, y - 21), VehicleColour(1, 0, phase)) << counter;  // above the shield
+    EXPECT_EQ(s.At(x + 5, y - 2), VehicleColour(1, 0, phase) | ShieldColour(phase)) << counter;
+  }
+}
+
+TEST_F(StatusBarTest, ChatBoardLinesInTheirOwnColoursFifteenPixelsApart) {
+  for (int k = 0; k < kChatLines; ++k) {
+    char* line = g.Board.Lines[k];
+    line[0] = static_cast<char>(0x10 + k);  // red, green, blue
+    line[1] = 0x20;
+    line[2] = 0x30;
+    std::strcpy(line + 3, k % 2 ? "Wm" : "Hi!");
+  }
+  // The tremble: b (down) is drawn before a (right) for every line.
+  std::vector<int> draws;
+  for (int k = 0; k < kChatLines; ++k) draws.insert(draws.end(), {k == 0, k == 1});
+  g.Rng.Script(draws);
+  s.FillWhite(540, 290, 160, 170);
+  DrawStatusBar(g, s);
+  EXPECT_EQ(g.Rng.ScriptLeft(), 0u);
+
+  Surface want;
+  want.FillBlack(542, 300, 160, 155);
+  for (int k = 0; k < kChatLines; ++k)
+    want.DrawText(542 + (k == 1), 305 + 15 * k + (k == 0), g.Board.Lines[k] + 3,
+                  Rgb(0x10 + k, 0x20, 0x30));
+  int differing = 0;
+  for (int yy = 300; yy < 455; ++yy)
+    for (int xx = 542; xx < 700; ++xx) differing += s.At(xx, yy) != want.At(xx, yy);
+  EXPECT_EQ(differing, 0);
+  EXPECT_GT(CountColour(s, 542, 305 + 15 * 7, 160, 15, Rgb(0x17, 0x20, 0x30)), 10);
+}
+
+TEST_F(StatusBarTest, SayLineOnlyWithALocalPlayerAndItsCursorInThreeFramesOfEight) {
+  std::strcpy(g.ChatInput, "ab");
+  g.ChatInputLength = 2;
+  const uint32_t pale = Rgb(203, 202, 201);  // drawn blue, green, red
+  auto sayPixels = [&](int client, int server, int counter) {
+    g.IsClient = client;
+    g.IsServer = server;
+    g.FrameCounter = static_cast<uint8_t>(counter);
+    std::vector<int> draws(2 * kChatLines, 0);
+    draws.insert(draws.end(), {1, 2, 3});
+    g.Rng.Script(draws);
+    Surface fresh;
+    DrawStatusBar(g, fresh);
+    return CountColour(fresh, 542, 435, 160, 17, pale);
+  };
+  Surface text;
+  text.DrawText(542, 435, "Say:ab", pale);
+  const int plain = CountColour(text, 542, 435, 160, 17, pale);
+  text.DrawText(542, 435, "Say:ab_", pale);
+  const int withCursor = CountColour(text, 542, 435, 160, 17, pale);
+  ASSERT_GT(withCursor, plain);
+
+  EXPECT_EQ(sayPixels(0, 1, 0), 0);  // a server without a player of its own
+  for (int counter = 0; counter < 8; ++counter) {
+    const int expected = counter < 3 ? withCursor : plain;
+    EXPECT_EQ(sayPixels(1, 0, counter), expected) << "client, counter " << counter;
+    EXPECT_EQ(sayPixels(1, 1, counter), expected) << "playing host, counter " << counter;
+  }
+}
+
 TEST_F(StatusBarTest, NoInternetPlayersInPhase0AndTheAddressLineSkipsEmptyLines) {
   g.IsServer = 1;
   g.ServerAddressText[0] = "No Internet Players";

@@ -40,7 +40,8 @@ inline uint32_t VehicleColour(int number, int facing, int phase) {
 }
 inline uint32_t ExplosionColour(int step) { return Rgb(0x80, 0, 0x80 | step); }
 inline constexpr uint32_t kComputerMarkColour = Rgb(0, 0x80, 0);
-inline uint32_t ShieldColour(int phase) { return Rgb(0, 0, 0x40 | phase); }
+// The phase in bits 2-3: the vehicle beneath has its phase in bits 0-1.
+inline uint32_t ShieldColour(int phase) { return Rgb(0, 0, 0x40 | (phase << 2)); }
 inline uint32_t FireballColour(int phase, int row) { return Rgb(0x10 | row, 0, phase); }
 
 inline PictureSet TestPictures() {

@@ -14,6 +14,10 @@ TEST(DialogUnitsTest, BaseUnitsAndRectanglesRoundAsTheOldPlatformDid) {
   EXPECT_EQ(BaseUnitsFromFont(353, 13), (DialogBaseUnits{7, 13}));
   EXPECT_EQ(BaseUnitsFromFont(337, 13).x, 6);  // 337 / 26 = 12: (12 + 1) / 2
   EXPECT_EQ(BaseUnitsFromFont(338, 13).x, 7);
+  // Drawn 8/7 larger on both axes, rounded to nearest.
+  EXPECT_EQ(EnlargedUnits({7, 13}), (DialogBaseUnits{8, 15}));
+  EXPECT_EQ(EnlargedUnits({6, 13}), (DialogBaseUnits{7, 15}));
+  EXPECT_EQ(EnlargedUnits({7, 12}), (DialogBaseUnits{8, 14}));  // 13.71
   // Rectangles convert by their corners, rounded to nearest.
   EXPECT_EQ(ToPixels({18, 14, 61, 12}, kOldUnits), (DialogRect{27, 23, 92, 19}));
   EXPECT_EQ(ToPixels({11, 68, 75, 19}, {7, 13}), (DialogRect{19, 111, 132, 30}));
