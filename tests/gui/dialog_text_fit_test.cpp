@@ -63,6 +63,7 @@ QString Misfit(QWidget& w, int* measured) {
     return report(label->text(), need.size(), room.size());
   }
   if (auto* box = qobject_cast<QGroupBox*>(&w)) {
+    if (box->title().isEmpty()) return {};  // a bare frame
     ++*measured;
     // The title sits on the top line, 6 pixels in and padded by 2 on each
     // side (the builder's style sheet); the frame's corners stay visible.
