@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -82,12 +83,24 @@ SdlAudio::SdlAudio(uint32_t shortestTrackMs) : shortestTrackMs_(shortestTrackMs)
   MakeBeep();
   hookTarget.store(this);
   Mix_HookMusicFinished(&SdlAudio::MusicFinished);
+  loader_ = std::thread(&SdlAudio::LoadMusic, this);
 }
 
 SdlAudio::~SdlAudio() {
   if (!open_) return;
   StopEffect();
   StopMusic();
+  {
+    std::lock_guard lock(loaderMutex_);
+    quitLoader_ = true;
+  }
+  loaderWake_.notify_one();
+  // A load cannot be cut short: quitting waits for the one running (a
+  // fraction of a second), which must end before the mixer closes.
+  loader_.join();
+  for (const LoadedMusic& l : loaded_)
+    if (l.music) Mix_FreeMusic(l.music);
+  for (Mix_Music* music : toFree_) Mix_FreeMusic(music);
   Mix_HookMusicFinished(nullptr);
   hookTarget.store(nullptr);
   for (auto& [name, chunk] : effects_) Mix_FreeChunk(chunk);
@@ -150,28 +163,115 @@ void SdlAudio::MusicFinished() {
   self->notice_.store(played < self->shortestTrackMs_ ? kMusicFailure : kMusicSuccessful);
 }
 
+// The loader thread: frees what the main thread is done with, and loads the
+// newest file asked for, one thing at a time. Mix_LoadMUS builds an object
+// that nothing else sees until the main thread plays it, and only reads mixer
+// settings fixed since the device opened (output format, soundfont).
+// Mix_FreeMusic of a track that is not playing only compares it with the
+// playing one under the mixer's lock, then deletes its own synthesiser. One
+// thread doing both means FluidSynth never builds or deletes two at once.
+void SdlAudio::LoadMusic() {
+  std::unique_lock lock(loaderMutex_);
+  for (;;) {
+    loaderWake_.wait(lock, [this] { return quitLoader_ || !toLoad_.empty() || !toFree_.empty(); });
+    if (quitLoader_) return;  // the destructor frees what is left
+    working_ = true;
+    if (!toFree_.empty()) {
+      std::vector<Mix_Music*> done;
+      done.swap(toFree_);
+      lock.unlock();
+      for (Mix_Music* music : done) Mix_FreeMusic(music);
+      lock.lock();
+    } else {
+      std::string file = std::move(toLoad_);
+      toLoad_.clear();
+      uint64_t id = toLoadId_;
+      lock.unlock();
+      Mix_Music* music = Mix_LoadMUS(file.c_str());
+      lock.lock();
+      loaded_.push_back({id, std::move(file), music});
+    }
+    working_ = false;
+  }
+}
+
+void SdlAudio::FreeLater(Mix_Music* music) {
+  if (!music) return;
+  {
+    std::lock_guard lock(loaderMutex_);
+    toFree_.push_back(music);
+  }
+  loaderWake_.notify_one();
+}
+
+SdlAudio::LoaderState SdlAudio::Loader() {
+  std::lock_guard lock(loaderMutex_);
+  if (!toLoad_.empty() || !toFree_.empty()) return LoaderState::Waiting;
+  return working_ ? LoaderState::Working : LoaderState::Idle;
+}
+
 int SdlAudio::PlayMusic(const std::string& file) {
   if (!open_) return kNoDevice;
   StopMusic();
-  music_ = Mix_LoadMUS(file.c_str());
-  if (!music_) return kCannotOpen;
-  musicStart_.store(SDL_GetTicks());
-  if (Mix_PlayMusic(music_, 1) != 0) {
-    Mix_FreeMusic(music_);
-    music_ = nullptr;
-    return kCannotPlay;
+  // What can be known at once fails at once. Only a regular file is tried:
+  // SDL_mixer crashes on a directory.
+  struct stat st{};
+  if (stat(file.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || access(file.c_str(), R_OK) != 0)
+    return kCannotOpen;
+  {
+    std::lock_guard lock(loaderMutex_);
+    toLoad_ = file;  // replaces a file whose load has not begun
+    toLoadId_ = wanted_ = ++lastLoad_;
   }
+  loaderWake_.notify_one();
   return 0;
+}
+
+// On the main thread: plays the wanted track if its load has finished; the
+// loads of tracks stopped or replaced meanwhile are freed, never played.
+void SdlAudio::StartLoadedMusic() {
+  std::vector<LoadedMusic> done;
+  {
+    std::lock_guard lock(loaderMutex_);
+    done.swap(loaded_);
+  }
+  for (const LoadedMusic& l : done) {
+    if (l.id != wanted_) {
+      FreeLater(l.music);
+      continue;
+    }
+    wanted_ = 0;
+    musicStart_.store(SDL_GetTicks());
+    if (!l.music || Mix_PlayMusic(l.music, 1) != 0) {
+      // Too late for PlayMusic's error: reported as a track that could not
+      // be played, which switches music off rather than trying every file.
+      FreeLater(l.music);
+      notice_.store(kMusicFailure);
+      continue;
+    }
+    music_ = l.music;
+    musicFile_ = l.file;
+  }
 }
 
 void SdlAudio::StopMusic() {
   if (!open_) return;
+  // A load still running is freed when it arrives, never played.
+  wanted_ = 0;
+  {
+    std::lock_guard lock(loaderMutex_);
+    toLoad_.clear();
+  }
   halting_.store(true);
   Mix_HaltMusic();
-  if (music_) Mix_FreeMusic(music_);
+  FreeLater(music_);
   music_ = nullptr;
+  musicFile_.clear();
   halting_.store(false);
   notice_.store(kMusicNoNotice);  // a notice about the stopped track is void
 }
 
-int SdlAudio::TakeMusicNotice() { return notice_.exchange(kMusicNoNotice); }
+int SdlAudio::TakeMusicNotice() {
+  if (open_) StartLoadedMusic();
+  return notice_.exchange(kMusicNoNotice);
+}

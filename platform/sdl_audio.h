@@ -4,12 +4,24 @@
 // playing. Music is one track at a time through SDL_mixer's MIDI player
 // (FluidSynth with the General MIDI soundfont). Without an audio device the
 // game stays silent: one line on standard error, and every call is harmless.
+//
+// Loading a MIDI file makes FluidSynth read the whole soundfont again (some
+// megabytes, 0.1-0.5 s), which on the game's one thread would stall several
+// 40 ms steps at every track change. So PlayMusic only checks that the file
+// can be opened and hands it to a loader thread; the main thread starts the
+// track once it has loaded, when it next asks for the music notice. Freeing
+// a track (its synthesiser and soundfont, 1-3 ms) is left to the loader as
+// well, once the main thread has halted it. Every other SDL_mixer call stays
+// on the main thread.
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <map>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/platform.h"
@@ -39,11 +51,22 @@ class SdlAudio : public Audio {
   bool HasDevice() const { return open_; }
   bool EffectPlaying() const;
   bool MusicPlaying() const;
+  // From PlayMusic until its track has started or failed to load.
+  bool MusicLoading() const { return wanted_ != 0; }
+  // What the loader thread is at. A stopped or replaced track may still be
+  // loading after MusicLoading turned false.
+  enum class LoaderState { Idle, Waiting, Working };  // Waiting: work not yet begun
+  LoaderState Loader();
+  // The file of the track that is playing; empty when none is.
+  const std::string& MusicFile() const { return musicFile_; }
 
   void PlayEffect(const std::string& file) override;
   void StopEffect() override;
+  // Returns 0 once the file is on its way to the loader; a track that then
+  // fails to load or to start is reported by the failure notice.
   int PlayMusic(const std::string& file) override;
   void StopMusic() override;
+  // Also starts the track asked for once it has loaded.
   int TakeMusicNotice() override;
 
   // The soundfont the MIDI player uses: $SDL_SOUNDFONTS when set, else the
@@ -51,15 +74,42 @@ class SdlAudio : public Audio {
   static std::string SoundfontPath();
 
  private:
+  struct LoadedMusic {
+    uint64_t id;
+    std::string file;
+    Mix_Music* music;  // null when the load failed
+  };
+
   static void MusicFinished();  // SDL_mixer's hook, on its audio thread
   Mix_Chunk* Effect(const std::string& file);
   void MakeBeep();
+  void LoadMusic();  // the loader thread
+  void StartLoadedMusic();
+  void FreeLater(Mix_Music* music);
 
   bool open_ = false;
   std::map<std::string, Mix_Chunk*> effects_;  // loaded once, kept until the end
   std::vector<int16_t> beepSamples_;
   Mix_Chunk* beep_ = nullptr;
   Mix_Music* music_ = nullptr;
+  std::string musicFile_;
+  uint64_t lastLoad_ = 0;  // the number of the latest load asked for
+  uint64_t wanted_ = 0;    // the load whose track is to play; 0 when none
+
+  // Shared with the loader thread; guarded by loaderMutex_. Only the newest
+  // file waits (a track replaced before its load began is never loaded);
+  // finished loads, stale ones included, wait in loaded_ for the main
+  // thread, which plays the wanted one and hands the others back to free.
+  std::thread loader_;
+  std::mutex loaderMutex_;
+  std::condition_variable loaderWake_;
+  std::string toLoad_;  // empty when nothing waits
+  uint64_t toLoadId_ = 0;
+  bool working_ = false;  // a load or free is running
+  bool quitLoader_ = false;
+  std::vector<LoadedMusic> loaded_;
+  std::vector<Mix_Music*> toFree_;  // halted or never played
+
   // Written by the hook on the audio thread, read on the main thread.
   std::atomic<int> notice_{kMusicNoNotice};
   std::atomic<bool> halting_{false};

@@ -5,15 +5,23 @@
 //                                         wall time and the CPU time used
 //   audio_probe idle seconds              keeps the device open, playing nothing
 //   audio_probe effect FILE.wav           plays one effect to its end
+//   audio_probe switch FILE.mid...        starts each track in turn, one per
+//                                         half second, polling every 40 ms
+//                                         game step as the window does, and
+//                                         prints how long the main thread
+//                                         spent in the music calls
 // With SDL_AUDIODRIVER=disk the sound goes to SDL_DISKAUDIOFILE (signed
 // 16-bit stereo at 44100 Hz) for sox to look at; SDL_DISKAUDIODELAY=0
 // renders as fast as the processor allows.
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <string>
 #include <sys/resource.h>
 #include <thread>
+#include <vector>
 
 #include "platform/sdl_audio.h"
 
@@ -30,16 +38,57 @@ double Now() {
   return duration<double>(steady_clock::now().time_since_epoch()).count();
 }
 
+// Processor time of the calling thread alone.
+double ThreadCpuSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return t.tv_sec + t.tv_nsec / 1e9;
+}
+
+// Starts each track, then runs 12 game steps of 40 ms polling the notice as
+// the window's timer does; the longest wall and main-thread CPU time of one
+// PlayMusic and of one poll show whether starting a track stalls a step.
+int SwitchTracks(SdlAudio& audio, const std::vector<std::string>& files) {
+  double playWall = 0, playCpu = 0, pollWall = 0, pollCpu = 0, sumPlayWall = 0;
+  int started = 0;
+  for (const std::string& file : files) {
+    double w0 = Now(), c0 = ThreadCpuSeconds();
+    int err = audio.PlayMusic(file);
+    double w = Now() - w0, c = ThreadCpuSeconds() - c0;
+    playWall = std::max(playWall, w);
+    playCpu = std::max(playCpu, c);
+    sumPlayWall += w;
+    if (err != 0) std::fprintf(stderr, "cannot play %s (%d)\n", file.c_str(), err);
+    for (int step = 0; step < 12; ++step) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(40));
+      w0 = Now(), c0 = ThreadCpuSeconds();
+      audio.TakeMusicNotice();
+      pollWall = std::max(pollWall, Now() - w0);
+      pollCpu = std::max(pollCpu, ThreadCpuSeconds() - c0);
+    }
+    if (audio.MusicPlaying()) ++started;
+  }
+  double s0 = Now();
+  audio.StopMusic();
+  std::printf("switch: %zu tracks, %d playing after 0.5 s; PlayMusic max wall %.2f ms (mean %.2f), "
+              "max cpu %.2f ms; poll max wall %.2f ms, max cpu %.2f ms; stop %.2f ms\n",
+              files.size(), started, playWall * 1e3, sumPlayWall * 1e3 / files.size(), playCpu * 1e3,
+              pollWall * 1e3, pollCpu * 1e3, (Now() - s0) * 1e3);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: audio_probe music FILE.mid [seconds] | idle SECONDS | effect FILE.wav\n");
+    std::fprintf(stderr, "usage: audio_probe music FILE.mid [seconds] | idle SECONDS | effect FILE.wav | "
+                 "switch FILE.mid...\n");
     return 2;
   }
   std::string mode = argv[1];
   SdlAudio audio;
   if (!audio.HasDevice()) return 1;
+  if (mode == "switch") return SwitchTracks(audio, std::vector<std::string>(argv + 2, argv + argc));
   double limit = mode == "idle" ? std::atof(argv[2]) : argc > 3 ? std::atof(argv[3]) : 600;
   double cpu0 = CpuSeconds(), t0 = Now();
   if (mode == "music" && audio.PlayMusic(argv[2]) != 0) {

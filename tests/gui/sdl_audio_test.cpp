@@ -1,6 +1,8 @@
 // The real audio on SDL's disk driver, which writes what the device would
 // play into a file: effects are heard, cut each other off and stop on quit,
-// a missing file beeps, and the music's end starts the next track.
+// a missing file beeps, and the music's end starts the next track. Music
+// loads on a thread of its own: a track stopped, replaced or abandoned at
+// quit while it loads never plays.
 #include <QtTest>
 
 #include <cmath>
@@ -81,6 +83,23 @@ double Level(size_t from, size_t to) {
 
 size_t Ms(int ms) { return static_cast<size_t>(kBytesPerSecond) * ms / 1000; }
 
+// Waits up to 20 s for the loader to reach the state.
+bool WaitForLoader(SdlAudio& audio, SdlAudio::LoaderState state) {
+  for (int i = 0; i < 20000 && audio.Loader() != state; ++i) Wait(1);
+  return audio.Loader() == state;
+}
+
+// Polls the notice, as the window's timer does, until the track plays (up to
+// 20 s); returns the last notice taken.
+int PollUntilPlaying(SdlAudio& audio) {
+  int notice = kMusicNoNotice;
+  for (int i = 0; i < 20000 && !audio.MusicPlaying() && notice == kMusicNoNotice; ++i) {
+    Wait(1);
+    notice = audio.TakeMusicNotice();
+  }
+  return notice;
+}
+
 }  // namespace
 
 class SdlAudioTest : public QObject {
@@ -159,8 +178,10 @@ class SdlAudioTest : public QObject {
       PollMusicNotice(t.g);
     }
     QCOMPARE(int{t.g.MusicTrack}, 4);
-    QVERIFY(audio.MusicPlaying());
     QCOMPARE(t.g.MusicDevice, 1);
+    QVERIFY(audio.MusicLoading() || audio.MusicPlaying());
+    QCOMPARE(PollUntilPlaying(audio), int{kMusicNoNotice});
+    QCOMPARE(audio.MusicFile(), std::string("vrask4.mid"));
     QVERIFY(Level(start, Written()) > 0.005);  // the synthesiser played the note
 
     PlayMusic(t.g, "stop");  // skip or music off: nothing follows by itself
@@ -196,6 +217,101 @@ class SdlAudioTest : public QObject {
     QCOMPARE(t.g.MusicOn, 0);
     QCOMPARE(int{t.g.MusicTrack}, 7);
     QCOMPARE(t.rec.ui.enabled.at(CmdNextTrack), false);
+  }
+
+  void aTrackStoppedWhileItLoadsNeverPlays() {
+    ScopedTempDir dir;
+    if (SdlAudio::SoundfontPath().empty()) QSKIP("no General MIDI soundfont installed");
+    WriteShortTrack("vrask3.mid", 8);
+    SdlAudio audio;
+    QCOMPARE(audio.PlayMusic("vrask3.mid"), 0);
+    QVERIFY(audio.MusicLoading());
+    QVERIFY(WaitForLoader(audio, SdlAudio::LoaderState::Working));  // the load has begun
+    audio.StopMusic();
+    QVERIFY(!audio.MusicLoading());
+    QVERIFY(WaitForLoader(audio, SdlAudio::LoaderState::Idle));  // and has ended
+    QCOMPARE(audio.TakeMusicNotice(), int{kMusicNoNotice});
+    QVERIFY(!audio.MusicPlaying());
+    QCOMPARE(audio.MusicFile(), std::string());
+  }
+
+  void aSecondTrackAskedForWhileTheFirstLoadsPlaysAlone() {
+    ScopedTempDir dir;
+    if (SdlAudio::SoundfontPath().empty()) QSKIP("no General MIDI soundfont installed");
+    WriteShortTrack("vrask3.mid", 8);
+    WriteShortTrack("vrask4.mid", 8);
+    SdlAudio audio;
+    QCOMPARE(audio.PlayMusic("vrask3.mid"), 0);
+    QVERIFY(WaitForLoader(audio, SdlAudio::LoaderState::Working));
+    QCOMPARE(audio.PlayMusic("vrask4.mid"), 0);
+    QVERIFY(audio.MusicLoading());
+    // The first load ends while the second runs: polled meanwhile, it must
+    // not start.
+    QCOMPARE(PollUntilPlaying(audio), int{kMusicNoNotice});
+    QCOMPARE(audio.MusicFile(), std::string("vrask4.mid"));
+    QVERIFY(WaitForLoader(audio, SdlAudio::LoaderState::Idle));
+    QCOMPARE(audio.TakeMusicNotice(), int{kMusicNoNotice});
+    QCOMPARE(audio.MusicFile(), std::string("vrask4.mid"));
+    QVERIFY(!audio.MusicLoading());
+
+    // A track that has started is replaced the same way.
+    QCOMPARE(audio.PlayMusic("vrask3.mid"), 0);
+    QVERIFY(!audio.MusicPlaying());
+    QCOMPARE(PollUntilPlaying(audio), int{kMusicNoNotice});
+    QCOMPARE(audio.MusicFile(), std::string("vrask3.mid"));
+  }
+
+  void quittingWhileTracksLoadReturns() {
+    ScopedTempDir dir;
+    if (SdlAudio::SoundfontPath().empty()) QSKIP("no General MIDI soundfont installed");
+    WriteShortTrack("vrask3.mid", 8);
+    WriteShortTrack("vrask4.mid", 8);
+    for (bool secondWaits : {false, true}) {
+      SdlAudio audio;
+      QCOMPARE(audio.PlayMusic("vrask3.mid"), 0);
+      QVERIFY(WaitForLoader(audio, SdlAudio::LoaderState::Working));
+      if (secondWaits) {
+        QCOMPARE(audio.PlayMusic("vrask4.mid"), 0);
+        QVERIFY(audio.MusicLoading());
+      }
+    }  // the destructor waits for the load and frees it
+  }
+
+  void aFileThatCannotBeOpenedFailsAtOnce() {
+    ScopedTempDir dir;
+    std::filesystem::create_directory("vrask2.mid");
+    SdlAudio audio;
+    for (const char* file : {"vrask1.mid", "vrask2.mid", ""}) {
+      QCOMPARE(audio.PlayMusic(file), SdlAudio::kCannotOpen);
+      QVERIFY(!audio.MusicLoading());
+      QCOMPARE(audio.Loader(), SdlAudio::LoaderState::Idle);
+    }
+  }
+
+  void aTrackThatFailsToLoadSwitchesMusicOff() {
+    ScopedTempDir dir;
+    WriteFile("pakmap.map", BorderMapText());
+    WriteShortTrack("vrask5.mid", 8);
+    // Without its soundfont the synthesiser cannot load any track.
+    std::string saved = std::getenv("SDL_SOUNDFONTS") ? std::getenv("SDL_SOUNDFONTS") : "";
+    setenv("SDL_SOUNDFONTS", "no-such-font.sf2", 1);
+    SdlAudio audio;
+    if (saved.empty()) unsetenv("SDL_SOUNDFONTS");
+    else setenv("SDL_SOUNDFONTS", saved.c_str(), 1);
+    TestGame t;
+    t.g.platform.audio = &audio;
+    t.g.MusicOn = 1;
+    t.g.MusicTrack = 5;
+    QCOMPARE(PlayMusic(t.g, MusicFileName(5)), 0);  // known only once loaded
+    for (int i = 0; i < 2000 && t.g.MusicOn; ++i) {
+      Wait(10);
+      PollMusicNotice(t.g);
+    }
+    QCOMPARE(t.g.MusicOn, 0);
+    QCOMPARE(int{t.g.MusicTrack}, 5);
+    QCOMPARE(t.rec.ui.enabled.at(CmdNextTrack), false);
+    QVERIFY(!audio.MusicPlaying());
+    QVERIFY(!audio.MusicLoading());
   }
 
   void noDeviceIsSilentAndHarmless() {
