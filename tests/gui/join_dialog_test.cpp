@@ -8,6 +8,7 @@
 
 #include "game/game_state.h"
 #include "gui/dialog_driver.h"
+#include "gui/window_program.h"
 #include "maps/map_file.h"
 #include "platform/qt_ui.h"
 #include "platform/recording_platform.h"
@@ -23,28 +24,7 @@ const QString kAddressTitle = "Server address...";
 const QString kConnectionTitle = "Establishing Connection To Server...";
 const NetAddress kServer = NetAddress::Of(10, 0, 0, 1, 2727);
 
-struct Program {
-  ScopedTempDir dir;
-  QtUi qtUi;
-  RecordingPlatform rec;
-  GameState g;
-  std::unique_ptr<MainWindow> window;
-
-  Program() {
-    WriteFile("pakmap.map", BorderMapText());
-    g.platform = Platform{&rec.ui, &rec.clock, &rec.audio, &rec.net};
-    g.Socket = rec.net.CreateSocket();
-    g.Nickname = "Rex";
-    LoadMapFile(g, "pakmap.map");
-    window = std::make_unique<MainWindow>(g, qtUi);
-    window->show();
-  }
-  RecordingSocket& socket() { return *static_cast<RecordingSocket*>(g.Socket.get()); }
-  void PressF1() {
-    QTest::keyClick(window.get(), Qt::Key_F1);
-    QCoreApplication::processEvents();
-  }
-};
+using Program = WindowProgram;
 
 QLineEdit* Edit(QDialog& d, int id) { return DialogControlById<QLineEdit>(d, id); }
 void Click(QDialog& d, int id) { DialogControlById<QPushButton>(d, id)->click(); }
@@ -89,7 +69,7 @@ class JoinDialogTest : public QObject {
         Click(d, 1020);  // "&Freak out"
         EndIfOpen(d);
       }, kAddressTitle);
-      p.PressF1();
+      p.Press(Qt::Key_F1);
       QCOMPARE(address, QString("localhost"));
       QCOMPARE(port, QString("2727"));
     }
@@ -118,7 +98,7 @@ class JoinDialogTest : public QObject {
       Click(d, 1020);  // "&Cancel"
       EndIfOpen(d);
     }, kConnectionTitle);
-    p.PressF1();
+    p.Press(Qt::Key_F1);
     QCOMPARE(refusedWhileOpen.size(), 5);
     QCOMPARE(p.rec.ui.boxes.size(), size_t(5));
     for (const auto& box : p.rec.ui.boxes) {
@@ -158,7 +138,7 @@ class JoinDialogTest : public QObject {
       Click(d, 1020);
       EndIfOpen(d);
     }, kConnectionTitle);
-    p.PressF1();
+    p.Press(Qt::Key_F1);
     for (size_t k = 0; k < std::size(denials); ++k) {
       QCOMPARE(tails[k][0], QString("Remote Packet received..."));
       QCOMPARE(tails[k][1], QString("The server has denied access."));
@@ -178,7 +158,7 @@ class JoinDialogTest : public QObject {
     tiles[100] = 4;
     BuildMap(map, tiles);
     p.socket().Queue(kServer, std::string(map.bytes.begin(), map.bytes.begin() + map.len));
-    p.PressF1();
+    p.Press(Qt::Key_F1);
     QCOMPARE(p.g.IsClient, 1);
     QCOMPARE(p.g.ConnectionStatus, std::string("Client Connected"));
     QCOMPARE(p.g.TickInterval, 60);

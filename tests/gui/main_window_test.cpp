@@ -7,6 +7,7 @@
 
 #include "game/game_state.h"
 #include "gui/dialog_driver.h"
+#include "gui/window_program.h"
 #include "maps/map_file.h"
 #include "platform/qt_ui.h"
 #include "platform/recording_platform.h"
@@ -17,31 +18,7 @@
 
 namespace {
 
-// A main window whose message boxes are answered by a recording Ui, in a
-// game folder of its own.
-struct Program {
-  ScopedTempDir dir;
-  QtUi qtUi;
-  RecordingPlatform rec;
-  GameState g;
-  std::unique_ptr<MainWindow> window;
-
-  Program() {
-    WriteFile("pakmap.map", BorderMapText());
-    g.platform = Platform{&rec.ui, &rec.clock, &rec.audio, &rec.net};
-    g.Socket = rec.net.CreateSocket();
-    g.Nickname = "Rex";
-    LoadMapFile(g, "pakmap.map");
-    window = std::make_unique<MainWindow>(g, qtUi);
-    window->show();
-  }
-  // Presses a key and lets a posted hot-key command run.
-  void Press(Qt::Key key) {
-    QTest::keyClick(window.get(), key);
-    QCoreApplication::processEvents();
-  }
-  std::string LastBox() const { return rec.ui.boxes.empty() ? "" : rec.ui.boxes.back().text; }
-};
+using Program = WindowProgram;
 
 const QString kChooseMap = "Choose a map...";
 QLineEdit* NickEdit(QDialog& d) { return DialogControlById<QLineEdit>(d, 1027); }
