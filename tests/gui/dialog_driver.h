@@ -3,8 +3,12 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QListWidget>
+#include <QPushButton>
 #include <QTimer>
 #include <functional>
+
+#include "shell/dialog_builder_qt.h"
 
 // Runs `act` on the next modal dialog once it is shown and answering (the
 // welcome dialog answers after its opening animation). Polls every 5 ms and
@@ -33,4 +37,15 @@ inline void WhenDialogOpens(std::function<void(QDialog&)> act, const QString& ti
 // Ends a dialog that a test left open, so that the test can go on.
 inline void EndIfOpen(QDialog& d) {
   if (d.isVisible()) d.done(-1);
+}
+
+// A dialog's list box and buttons by their control ids.
+inline QListWidget* List(QDialog& d, int id) { return DialogControlById<QListWidget>(d, id); }
+inline void Press(QDialog& d, int id) { DialogControlById<QPushButton>(d, id)->click(); }
+
+// The lines a list box shows, in order.
+inline QStringList Entries(QListWidget* list) {
+  QStringList out;
+  for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
+  return out;
 }

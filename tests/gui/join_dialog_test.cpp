@@ -27,7 +27,6 @@ const NetAddress kServer = NetAddress::Of(10, 0, 0, 1, 2727);
 using Program = WindowProgram;
 
 QLineEdit* Edit(QDialog& d, int id) { return DialogControlById<QLineEdit>(d, id); }
-void Click(QDialog& d, int id) { DialogControlById<QPushButton>(d, id)->click(); }
 
 QStringList LogLines(QDialog& d) {
   QStringList lines;
@@ -47,7 +46,7 @@ void GoTo(const QString& port) {
   WhenDialogOpens([port](QDialog& d) {
     Edit(d, 1013)->setText("10.0.0.1");
     Edit(d, 1014)->setText(port);
-    Click(d, 1021);
+    Press(d, 1021);
     EndIfOpen(d);
   }, kAddressTitle);
 }
@@ -66,7 +65,7 @@ class JoinDialogTest : public QObject {
         address = Edit(d, 1013)->text();
         port = Edit(d, 1014)->text();
         Edit(d, 1013)->setText("elsewhere");
-        Click(d, 1020);  // "&Freak out"
+        Press(d, 1020);  // "&Freak out"
         EndIfOpen(d);
       }, kAddressTitle);
       p.Press(Qt::Key_F1);
@@ -83,19 +82,19 @@ class JoinDialogTest : public QObject {
     WhenDialogOpens([&](QDialog& d) {
       for (const char* bad : {"abc", "0", "-1", "", "65001"}) {
         Edit(d, 1014)->setText(bad);
-        Click(d, 1021);
+        Press(d, 1021);
         if (d.isVisible()) refusedWhileOpen << bad;
       }
       Edit(d, 1013)->setText("10.0.0.1");
       Edit(d, 1014)->setText("65000");
-      Click(d, 1021);
+      Press(d, 1021);
       EndIfOpen(d);
     }, kAddressTitle);
     QStringList log;
     WhenDialogOpens([&](QDialog& d) {
       AfterFirstAttempt(d);
       log = LogLines(d);
-      Click(d, 1020);  // "&Cancel"
+      Press(d, 1020);  // "&Cancel"
       EndIfOpen(d);
     }, kConnectionTitle);
     p.Press(Qt::Key_F1);
@@ -129,13 +128,13 @@ class JoinDialogTest : public QObject {
       AfterFirstAttempt(d);
       for (const auto& denial : denials) {
         p.socket().Queue(kServer, denial.first);
-        Click(d, 1002);
+        Press(d, 1002);
         tails << LogLines(d).mid(LogLines(d).size() - 3);
       }
       p.socket().Queue(kServer, "HELLO");
-      Click(d, 1002);
+      Press(d, 1002);
       afterForeign = LogLines(d);
-      Click(d, 1020);
+      Press(d, 1020);
       EndIfOpen(d);
     }, kConnectionTitle);
     p.Press(Qt::Key_F1);

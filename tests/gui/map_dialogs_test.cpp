@@ -28,15 +28,8 @@ void WriteMaps(int count) {
   for (int n = 0; n < count; ++n) WriteMap(n, "Map " + std::to_string(n));
 }
 
-QListWidget* List(QDialog& d, int id) { return DialogControlById<QListWidget>(d, id); }
 QLineEdit* Edit(QDialog& d, int id) { return DialogControlById<QLineEdit>(d, id); }
-void Press(QDialog& d, int id) { DialogControlById<QPushButton>(d, id)->click(); }
 
-QStringList Entries(QListWidget* list) {
-  QStringList out;
-  for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
-  return out;
-}
 
 }  // namespace
 

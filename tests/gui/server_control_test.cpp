@@ -38,14 +38,7 @@ struct Server : TestGame {
   }
 };
 
-QListWidget* List(QDialog& d, int id) { return DialogControlById<QListWidget>(d, id); }
-void Press(QDialog& d, int id) { DialogControlById<QPushButton>(d, id)->click(); }
 
-QStringList Entries(QListWidget* list) {
-  QStringList out;
-  for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
-  return out;
-}
 
 }  // namespace
 
