@@ -25,3 +25,32 @@ const DialogTemplate& ServerSettingsTemplate() {
       }};
   return t;
 }
+
+const DialogTemplate& ServerAddressTemplate() {
+  static const DialogTemplate t{
+      105, "Server address...", 109, 126, kCentred,
+      {
+          {kNoControlId, ControlKind::Icon, "", {44, 3, 20, 20}, kFlagNone, 0, 102},
+          {kNoControlId, ControlKind::GroupBox, "", {4, 22, 100, 66}},
+          {kNoControlId, ControlKind::Static, "IP Address / Server address:", {9, 30, 92, 9}},
+          {IdServerAddress, ControlKind::Edit, "", {11, 41, 87, 13}, kBorder | kAutoScroll},
+          {kNoControlId, ControlKind::Static, "Server Port Number:", {20, 58, 68, 9}},
+          {IdServerPort, ControlKind::Edit, "", {37, 69, 35, 13}, kBorder | kAutoScroll},
+          {IdJoinGo, ControlKind::DefaultPushButton, "&GO", {7, 90, 95, 15}},
+          {IdJoinFreakOut, ControlKind::PushButton, "&Freak out", {7, 106, 95, 15}},
+      }};
+  return t;
+}
+
+const DialogTemplate& ConnectionTemplate() {
+  static const DialogTemplate t{
+      112, "Establishing Connection To Server...", 245, 130, kCentred,
+      {
+          {1049, ControlKind::Icon, "", {103, 5, 21, 20}, kFlagNone, 0, 102},
+          {1039, ControlKind::GroupBox, "Connection Status", {8, 24, 229, 83}},
+          {IdConnectionLog, ControlKind::ListBox, "", {13, 34, 218, 69}, kBorder | kVScroll | kNotify},
+          {IdAttemptConnection, ControlKind::DefaultPushButton, "&Attempt Connection", {35, 110, 76, 15}},
+          {IdConnectCancel, ControlKind::PushButton, "&Cancel", {115, 110, 76, 15}},
+      }};
+  return t;
+}

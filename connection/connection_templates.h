@@ -4,6 +4,8 @@
 #include "shell/dialog_template.h"
 
 const DialogTemplate& ServerSettingsTemplate();  // 104 "Choose New Server Settings..."
+const DialogTemplate& ServerAddressTemplate();   // 105 "Server address..."
+const DialogTemplate& ConnectionTemplate();      // 112 "Establishing Connection To Server..."
 
 // Control ids of the server settings dialog.
 enum ServerSettingsControl : int {
@@ -16,4 +18,19 @@ enum ServerSettingsControl : int {
   IdMaxPlayers = 1010,
   IdParticipates = 1011,
   IdPort = 1022,
+};
+
+// Control ids of the server address dialog (105).
+enum ServerAddressControl : int {
+  IdServerAddress = 1013,
+  IdServerPort = 1014,
+  IdJoinFreakOut = 1020,
+  IdJoinGo = 1021,
+};
+
+// Control ids of the connection dialog (112).
+enum ConnectionControl : int {
+  IdAttemptConnection = 1002,
+  IdConnectCancel = 1020,
+  IdConnectionLog = 1033,
 };

@@ -115,6 +115,7 @@ struct GameState {
   uint32_t ClientQuiet = 0;
   uint8_t LastUpdateSeq = 0;
   uint8_t LastServerMessage[255] = {};
+  size_t LastServerMessageLength = 0;  // bytes of it that arrived
   uint8_t ConnectReply[256] = {};
   // Sends dropped because of the destination (see SendResult::Dropped).
   uint64_t DroppedSends = 0;

@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr uint32_t kServerSilenceLimit = 200;  // steps without an update
-
 // A connected client; a server whose user plays has IsClient set too.
 bool IsPlainClient(const GameState& g) { return g.IsClient && !g.IsServer; }
 

@@ -40,6 +40,15 @@ class Clock {
  public:
   virtual ~Clock() = default;
   virtual uint32_t TickCount() = 0;
+  // Holds the thread for about ms milliseconds: the blocking waits of
+  // joining a server go through here, so a test clock can make them pass
+  // at once (and let the rest of a test world move meanwhile). The
+  // default spins on the tick count; real clocks sleep.
+  virtual void Sleep(uint32_t ms) {
+    const uint32_t start = TickCount();
+    while (TickCount() - start < ms) {
+    }
+  }
 };
 
 // What the music device reports about a track, by the codes the game's

@@ -8,6 +8,7 @@
 #include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <thread>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -133,6 +134,13 @@ class PosixSocket : public UdpSocket {
 std::unique_ptr<UdpSocket> PosixNetwork::CreateSocket() {
   int fd = socket(AF_INET, SOCK_DGRAM, 0);
   if (fd < 0) return nullptr;
+  if (hasSource_) {
+    sockaddr_in s = ToSockaddr(source_);
+    if (bind(fd, reinterpret_cast<sockaddr*>(&s), sizeof s) != 0) {
+      close(fd);
+      return nullptr;
+    }
+  }
   return std::make_unique<PosixSocket>(fd);
 }
 
@@ -160,6 +168,8 @@ std::vector<NetAddress> PosixNetwork::LocalAddresses() {
   freeifaddrs(list);
   return outside.empty() ? loopback : outside;
 }
+
+void SteadyClock::Sleep(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 uint32_t SteadyClock::TickCount() {
   using namespace std::chrono;

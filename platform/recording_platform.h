@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <utility>
@@ -46,7 +47,14 @@ class RecordingUi : public Ui {
 class FakeClock : public Clock {
  public:
   uint32_t now = 0;
+  // Called after each Sleep has moved the time on, so that a test can run
+  // the other side of a conversation while this one waits.
+  std::function<void()> onSleep;
   uint32_t TickCount() override { return now; }
+  void Sleep(uint32_t ms) override {
+    now += ms;
+    if (onSleep) onSleep();
+  }
 };
 
 class RecordingAudio : public Audio {
@@ -74,6 +82,9 @@ class RecordingSocket : public UdpSocket {
   };
   std::vector<Datagram> sent;
   std::deque<Datagram> inbox;
+  // Where the network that made it keeps every socket's sends (a renewed
+  // socket's predecessor included), or null.
+  std::vector<Datagram>* networkLog = nullptr;
   int boundPort = -1;
   bool bindResult = true;
   SendResult sendResult = SendResult::Sent;
@@ -83,7 +94,10 @@ class RecordingSocket : public UdpSocket {
     return bindResult;
   }
   SendResult SendTo(const NetAddress& to, const uint8_t* data, size_t len) override {
-    if (sendResult == SendResult::Sent) sent.push_back({to, std::vector<uint8_t>(data, data + len)});
+    if (sendResult == SendResult::Sent) {
+      sent.push_back({to, std::vector<uint8_t>(data, data + len)});
+      if (networkLog) networkLog->push_back(sent.back());
+    }
     return sendResult;
   }
   int Pending() override { return inbox.empty() ? 0 : std::max<int>(1, inbox.front().bytes.size()); }
@@ -109,10 +123,12 @@ class RecordingNetwork : public Network {
   RecordingSocket* lastSocket = nullptr;
   std::map<std::string, NetAddress> hosts;
   std::vector<NetAddress> local;
+  std::vector<RecordingSocket::Datagram> sent;  // by all its sockets, in order
 
   std::unique_ptr<UdpSocket> CreateSocket() override {
     ++socketsCreated;
     auto s = std::make_unique<RecordingSocket>();
+    s->networkLog = &sent;
     lastSocket = s.get();
     return s;
   }

@@ -12,6 +12,7 @@
 #include <QUrl>
 
 #include "admin/server_control_qt.h"
+#include "connection/join_dialog.h"
 #include "connection/server_settings_dialog.h"
 #include "game/game_state.h"
 #include "maps/generate_map.h"
@@ -122,12 +123,7 @@ void MainWindow::PostCommand(int id, int marker) {
 
 void MainWindow::RepaintAll() { view_->update(); }
 
-// Joining a server is not built yet; say so rather than let the key do
-// nothing.
-void MainWindow::ShowJoinDialog() {
-  g_.platform.ui->MessageBox("Joining a game server is not available in this version yet.",
-                             "Connect to Game Server", MsgButtons::Ok, MsgIcon::Information);
-}
+void MainWindow::ShowJoinDialog() { ::ShowJoinDialog(g_, this); }
 
 void MainWindow::ShowServerSettings() {
   ::ShowServerSettings(g_, this, [this] { return RunChooseMapDialog(g_, this); });

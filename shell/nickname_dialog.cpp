@@ -6,6 +6,7 @@
 #include "game/game_state.h"
 #include "shell/dialog_builder_qt.h"
 #include "shell/nickname_entry.h"
+#include "shell/windows1252.h"
 
 int RunNicknameDialog(GameState& g) {
   // No owner, so it is centred on the screen; while it runs the main
@@ -14,7 +15,7 @@ int RunNicknameDialog(GameState& g) {
   BuildDialog(d, NicknameTemplate());
   auto* edit = DialogControlById<QLineEdit>(d, kIdNicknameEdit);
   edit->setMaxLength(kNicknameBoxLimit);
-  edit->setText(QString::fromStdString(g.Nickname));
+  edit->setText(QString::fromStdString(Utf8FromCp1252(g.Nickname)));
   edit->setFocus();
 
   QObject::connect(DialogControlById<QPushButton>(d, kIdBeginOrChange), &QPushButton::clicked,

@@ -2,6 +2,7 @@
 
 #include "game/game_state.h"
 #include "shell/startup.h"
+#include "shell/windows1252.h"
 
 std::string ReadNicknameField(const std::string& boxText) {
   size_t end = 0;
@@ -14,14 +15,21 @@ std::string ReadNicknameField(const std::string& boxText) {
   return boxText.substr(0, end);
 }
 
+// The nickname travels and is drawn as single bytes: the box's characters
+// are converted, so "Müllerär" stays eight characters (not ten UTF-8 bytes
+// that the nickname rule would replace).
+std::string NicknameFromBox(const std::string& boxText) {
+  return Cp1252FromUtf8(ReadNicknameField(boxText));
+}
+
 void ApplyWelcomeChoice(GameState& g, const std::string& boxText, bool soundsOn, bool musicOn) {
-  g.Nickname = ReadNicknameField(boxText);
+  g.Nickname = NicknameFromBox(boxText);
   g.SoundsOn = soundsOn ? 1 : 0;
   g.MusicOn = musicOn ? 1 : 0;
 }
 
 void ApplyNicknameChange(GameState& g, const std::string& boxText) {
-  g.Nickname = ReadNicknameField(boxText);
+  g.Nickname = NicknameFromBox(boxText);
 }
 
 std::vector<int> UnrollHeights() {

@@ -29,6 +29,10 @@ inline constexpr const char* kWelcomeNickname = "Unnamed";
 // (UTF-8 sequences are kept whole).
 std::string ReadNicknameField(const std::string& boxText);
 
+// The nickname a box's (UTF-8) text gives: ReadNicknameField, in
+// Windows-1252 with '?' for a character that has no single byte.
+std::string NicknameFromBox(const std::string& boxText);
+
 // Begin! in the welcome dialog: the nickname and both switches.
 void ApplyWelcomeChoice(GameState& g, const std::string& boxText, bool soundsOn, bool musicOn);
 

@@ -9,6 +9,7 @@
 #include "render/player_colours.h"
 #include "shell/menu_ids.h"
 #include "shell/music.h"
+#include "shell/windows1252.h"
 
 bool StartUpBeforeWelcome(GameState& g, uint32_t seed, PictureSet* pictures) {
   g.NullAddress = NetAddress{};
@@ -38,7 +39,7 @@ void ApplyNicknameRule(GameState& g) {
 std::string WindowTitle(const GameState& g) {
   char title[64];
   std::snprintf(title, sizeof title, "Vrask %d.%d [%s]", kVersionMajor, kVersionMinor,
-                g.Nickname.c_str());
+                Utf8FromCp1252(g.Nickname).c_str());
   return title;
 }
 

@@ -1,8 +1,10 @@
 // Measures how the real main window paces and paints the game: runs the
 // window for a number of seconds, records the time of every step and prints
 // the intervals' median, 1st and 99th percentiles and the process's CPU use.
-//   tick_probe [seconds] [idle|play]   (run it in a folder holding pakmap.map)
-// "play" first starts a server of eight computer players on that map.
+//   tick_probe [seconds] [idle|play|join PORT]   (in a folder holding pakmap.map)
+// "play" first starts a server of eight computer players on that map;
+// "join" joins the server on localhost:PORT as a client and also prints the
+// bytes per second the client receives.
 #include <QApplication>
 #include <QTimer>
 #include <algorithm>
@@ -14,6 +16,7 @@
 #include <vector>
 
 #include "connection/host_server.h"
+#include "connection/join_server.h"
 #include "game/game_state.h"
 #include "platform/posix_network.h"
 #include "platform/qt_ui.h"
@@ -36,6 +39,34 @@ class ProbeUi : public QtUi {
   }
 };
 
+// Counts the bytes every socket of the real network receives.
+class CountingNetwork : public PosixNetwork {
+ public:
+  uint64_t received = 0;
+  std::unique_ptr<UdpSocket> CreateSocket() override {
+    return std::make_unique<Counting>(PosixNetwork::CreateSocket(), &received);
+  }
+
+ private:
+  class Counting : public UdpSocket {
+   public:
+    Counting(std::unique_ptr<UdpSocket> s, uint64_t* n) : s_(std::move(s)), n_(n) {}
+    bool Bind(uint16_t port) override { return s_->Bind(port); }
+    SendResult SendTo(const NetAddress& to, const uint8_t* d, size_t len) override { return s_->SendTo(to, d, len); }
+    int Pending() override { return s_->Pending(); }
+    int ReceiveFrom(uint8_t* buf, size_t cap, NetAddress* from) override {
+      int n = s_->ReceiveFrom(buf, cap, from);
+      if (n > 0) *n_ += static_cast<uint64_t>(n);
+      return n;
+    }
+    int LastError() override { return s_->LastError(); }
+
+   private:
+    std::unique_ptr<UdpSocket> s_;
+    uint64_t* n_;
+  };
+};
+
 double CpuSeconds() {
   rusage u{};
   getrusage(RUSAGE_SELF, &u);
@@ -48,10 +79,11 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   int seconds = argc > 1 ? std::atoi(argv[1]) : 10;
   bool play = argc > 2 && std::string(argv[2]) == "play";
+  bool join = argc > 3 && std::string(argv[2]) == "join";
   ProbeUi ui;
   SteadyClock clock;
   SilentAudio audio;
-  PosixNetwork net;
+  CountingNetwork net;
   GameState g;
   PictureSet pictures;
   g.platform = Platform{&ui, &clock, &audio, &net};
@@ -69,15 +101,19 @@ int main(int argc, char** argv) {
     g.ComputerFill = 1;
     StartServer(g, [] { return 1; });
   }
+  if (join && JoinServer(g, "localhost", std::atoi(argv[3]), 3) != 1) return 1;
 
   double cpuStart = 0;
+  uint64_t bytesStart = 0;
   QTimer::singleShot(1000, [&] {  // let start-up settle first
     ui.stepTimes.clear();
     cpuStart = CpuSeconds();
+    bytesStart = net.received;
     QTimer::singleShot(seconds * 1000, [] { QCoreApplication::exit(0); });
   });
   app.exec();
   double cpu = CpuSeconds() - cpuStart;
+  uint64_t bytes = net.received - bytesStart;
 
   std::vector<double> d;
   for (size_t i = 1; i < ui.stepTimes.size(); ++i) d.push_back(ui.stepTimes[i] - ui.stepTimes[i - 1]);
@@ -85,8 +121,12 @@ int main(int argc, char** argv) {
   if (d.empty()) return 1;
   auto pct = [&](double p) { return d[static_cast<size_t>(p * (d.size() - 1))]; };
   std::printf("%s: steps %zu in %d s: interval median %.2f ms, p1 %.2f ms, p99 %.2f ms, mean %.2f ms\n",
-              play ? "play" : "idle", d.size() + 1, seconds, pct(0.5), pct(0.01), pct(0.99),
+              join ? "join" : play ? "play" : "idle", d.size() + 1, seconds, pct(0.5), pct(0.01), pct(0.99),
               (ui.stepTimes.back() - ui.stepTimes.front()) / d.size());
   std::printf("cpu %.3f s over %d s = %.2f %% of one core\n", cpu, seconds, 100.0 * cpu / seconds);
+  if (join)
+    std::printf("received %llu bytes in %d s = %.0f bytes/s; still connected: %s\n",
+                static_cast<unsigned long long>(bytes), seconds, double(bytes) / seconds,
+                g.IsClient ? "yes" : "no");
   return 0;
 }

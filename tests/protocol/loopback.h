@@ -49,6 +49,11 @@ class UdpTestClient {
   void Send(const std::string& bytes) {
     sendto(fd_, bytes.data(), bytes.size(), 0, reinterpret_cast<const sockaddr*>(&server_), sizeof server_);
   }
+  // To any loopback address and port rather than the server.
+  void SendTo(const char* ip, uint16_t port, const std::string& bytes) {
+    sockaddr_in to = LoopbackAddr(ip, port);
+    sendto(fd_, bytes.data(), bytes.size(), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
+  }
   // The next datagram within timeoutMs, or an empty string.
   std::string Receive(int timeoutMs) {
     pollfd p{fd_, POLLIN, 0};

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "shell/startup.h"
+#include "shell/windows1252.h"
 #include "support/test_game.h"
 
 namespace {
@@ -25,6 +26,18 @@ TEST(NicknameEntryTest, ANineCharacterWelcomeChoiceIsRepairedToUnnamed) {
   EXPECT_EQ(t.g.MusicOn, 1);
   ApplyNicknameRule(t.g);
   EXPECT_EQ(t.g.Nickname, "unnamed");
+}
+
+TEST(NicknameEntryTest, NicknamesAreSingleByteTextCountedInCharacters) {
+  TestGame t;
+  ApplyNicknameChange(t.g, "M\xC3\xBCller\xC3\xA4r");  // "Müllerär": 8 characters, 10 bytes
+  ApplyNicknameRule(t.g);
+  EXPECT_EQ(t.g.Nickname, "M\xFCller\xE4r");
+  EXPECT_EQ(WindowTitle(t.g), "Vrask 1.0 [M\xC3\xBCller\xC3\xA4r]");
+  // Euro sign and em dash have single bytes; a Greek letter, a character
+  // beyond the first plane and a broken sequence do not.
+  EXPECT_EQ(NicknameFromBox("\xE2\x82\xAC\xE2\x80\x94\xCE\xA9\xF0\x9F\x98\x80\xC3x"), "\x80\x97???x");
+  EXPECT_EQ(Utf8FromCp1252("\x80\x81\xFF"), "\xE2\x82\xAC?\xC3\xBF");
 }
 
 TEST(NicknameEntryTest, UnrollGrowsByTwoPixelsFromNothingTo278) {

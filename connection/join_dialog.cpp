@@ -1,0 +1,95 @@
+#include "connection/join_dialog.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QWindow>
+
+#include "connection/connection_templates.h"
+#include "connection/join_server.h"
+#include "game/game_state.h"
+#include "shell/dialog_builder_qt.h"
+#include "shell/windows1252.h"
+
+namespace {
+
+// A log line may carry a server's own text: single bytes, perhaps ending in
+// CR LF, which a list line cannot show.
+QString LogText(const std::string& line) {
+  QString text = QString::fromStdString(Utf8FromCp1252(line));
+  for (QChar& c : text)
+    if (c.unicode() < 32) c = ' ';
+  while (text.endsWith(' ')) text.chop(1);
+  return text;
+}
+
+}  // namespace
+
+int RunConnectionDialog(GameState& g, QWidget* owner) {
+  // No close box: Cancel is the way out.
+  ButtonOnlyDialog d(owner);
+  BuildDialog(d, ConnectionTemplate());
+  auto* list = DialogControlById<QListWidget>(d, IdConnectionLog);
+  auto* attempt = DialogControlById<QPushButton>(d, IdAttemptConnection);
+  int attemptCount = 0;
+
+  // The newest line is selected and in view, and painted at once: an
+  // attempt then holds the thread for a second, and its first lines should
+  // be on screen meanwhile.
+  const ConnectLog log = [list](const std::string& line) {
+    list->addItem(LogText(line));
+    list->setCurrentRow(list->count() - 1);
+    list->scrollToBottom();
+    list->repaint();
+  };
+  QObject::connect(attempt, &QPushButton::clicked, &d, [&] {
+    switch (ConnectionAttempt(g, ++attemptCount, log)) {
+      case AttemptResult::Accepted: d.done(1); break;
+      case AttemptResult::Failed: d.done(0); break;  // the program is ending
+      default: break;
+    }
+  });
+  QObject::connect(DialogControlById<QPushButton>(d, IdConnectCancel), &QPushButton::clicked, &d,
+                   [&] { d.done(0); });
+
+  d.setWindowModality(Qt::ApplicationModal);
+  d.show();
+  // The window system shows a new window only after a round trip; an
+  // attempt holds the thread, so wait (briefly) until the dialog is on
+  // screen, then paint it and the main window before any waiting starts.
+  QElapsedTimer shown;
+  shown.start();
+  while (!(d.windowHandle() && d.windowHandle()->isExposed()) && shown.elapsed() < 500)
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
+  d.repaint();
+  if (owner) owner->repaint();
+  attempt->setFocus();
+  log(FirstLogLine(g));
+  // The first attempt starts by itself, once the dialog runs.
+  QMetaObject::invokeMethod(attempt, &QPushButton::click, Qt::QueuedConnection);
+  return d.exec();
+}
+
+int ShowJoinDialog(GameState& g, QWidget* owner) {
+  // No close box: GO and "Freak out" are the only ways out.
+  ButtonOnlyDialog d(owner);
+  BuildDialog(d, ServerAddressTemplate());
+  const JoinForm defaults;  // offered every time
+  auto* address = DialogControlById<QLineEdit>(d, IdServerAddress);
+  auto* port = DialogControlById<QLineEdit>(d, IdServerPort);
+  address->setText(QString::fromStdString(defaults.address));
+  port->setText(QString::fromStdString(defaults.port));
+  address->setFocus();
+
+  std::string serverName;
+  QObject::connect(DialogControlById<QPushButton>(d, IdJoinGo), &QPushButton::clicked, &d, [&] {
+    JoinForm form{address->text().toStdString(), port->text().toStdString()};
+    if (JoinDialogGo(g, form, &serverName)) d.done(1);
+  });
+  QObject::connect(DialogControlById<QPushButton>(d, IdJoinFreakOut), &QPushButton::clicked, &d,
+                   [&] { d.done(0); });
+  if (d.exec() != 1) return 0;
+  return ConnectToServer(g, serverName, [&] { return RunConnectionDialog(g, owner); });
+}

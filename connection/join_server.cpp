@@ -1,0 +1,239 @@
+#include "connection/join_server.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "connection/end_game.h"
+#include "connection/host_server.h"
+#include "game/game_state.h"
+#include "protocol/client_net.h"
+#include "protocol/datagrams.h"
+#include "shell/menu_ids.h"
+
+namespace {
+
+constexpr uint32_t kReplyPauseMs = 1000;
+
+// The rest of a reply from its fifth byte, as far as it was received.
+std::string TextFromFifthByte(const uint8_t* d, size_t len) {
+  std::string text;
+  for (size_t i = 4; i < len && d[i] != 0; ++i) text.push_back(static_cast<char>(d[i]));
+  return text;
+}
+
+const char* DenialLine(uint8_t reason) {
+  switch (reason) {
+    case 'a': return "There is already a connection from your address to the server.";
+    case 'b': return "Your computer address has been banned from the server.";
+    case 'f': return "The server is full, try again later.";
+    case 'v': return "The server is different version than client.";
+    default: return nullptr;
+  }
+}
+
+// The next datagram from the server into ConnectReply (zero-filled past
+// what arrived); datagrams from anyone else are read and dropped, since
+// anyone could otherwise fake the server's accept. -1 when none is waiting,
+// -2 when the socket failed.
+int NextReply(GameState& g) {
+  uint8_t buf[kClientReceiveMax];
+  while (g.Socket) {
+    const int waiting = g.Socket->Pending();
+    if (waiting == 0) return -1;
+    NetAddress from;
+    const int len = waiting < 0 ? -1 : g.Socket->ReceiveFrom(buf, sizeof buf, &from);
+    if (len == UdpSocket::kNothingWaiting) continue;  // a refused earlier send: like loss
+    if (len < 0) return -2;
+    if (!(from == g.ServerAddress)) continue;
+    std::memset(g.ConnectReply, 0, sizeof g.ConnectReply);
+    std::memcpy(g.ConnectReply, buf, static_cast<size_t>(len));
+    return len;
+  }
+  return -1;
+}
+
+void HoldUntil(GameState& g, uint32_t start, uint32_t ms) {
+  // No window message, timer or game step runs meanwhile, as intended: the
+  // game holds while the server gets a second to answer.
+  Clock* clock = g.platform.clock;
+  for (uint32_t passed; (passed = clock->TickCount() - start) < ms;) clock->Sleep(ms - passed);
+}
+
+void EnterClientMenu(GameState& g) {
+  Ui* ui = g.platform.ui;
+  if (!ui) return;
+  for (int id : {CmdServerOptions, CmdLoadMap, CmdGenerateMap, CmdNickname}) ui->EnableMenuItem(id, false);
+  for (int id : {CmdDisconnect, CmdSaveMap, CmdPrediction}) ui->EnableMenuItem(id, true);
+}
+
+}  // namespace
+
+bool JoinDialogGo(GameState& g, const JoinForm& form, std::string* serverName) {
+  Ui* ui = g.platform.ui;
+  size_t digits = form.port.find_first_not_of(' ');
+  long port = digits == std::string::npos ? 0 : LeadingNumber(form.port.substr(digits));
+  if (port < 1 || port > 65000) {
+    // The text says 0 but a port of 0 is refused with it too.
+    ui->MessageBox("Please enter a value between 0-65000 for the ip port", "Oops..", MsgButtons::Ok,
+                   MsgIcon::None, false);
+    return false;
+  }
+  *serverName = form.address.substr(0, kServerNameMax);
+  if ((g.IsServer || g.IsClient) &&
+      ui->MessageBox("Are you sure you want to end this game and attempt a new connection?",
+                     "Connect", MsgButtons::YesNo, MsgIcon::Question, false) != MsgAnswer::Yes)
+    return false;
+  EndGame(g);
+  g.AllowInternet = 1;
+  g.Port = static_cast<int>(port);
+  return true;
+}
+
+bool ParseDottedAddress(const std::string& text, NetAddress* out) {
+  NetAddress a;
+  size_t at = 0;
+  for (int part = 0; part < 4; ++part) {
+    if (part > 0 && (at >= text.size() || text[at++] != '.')) return false;
+    int value = 0, digits = 0;
+    while (at < text.size() && text[at] >= '0' && text[at] <= '9' && digits < 4) {
+      value = value * 10 + (text[at++] - '0');
+      ++digits;
+    }
+    if (digits == 0 || digits > 3 || value > 255) return false;
+    a.ip[part] = static_cast<uint8_t>(value);
+  }
+  if (at != text.size()) return false;
+  *out = a;
+  return true;
+}
+
+int ResolveServer(GameState& g, const std::string& serverName) {
+  NetAddress a;
+  // A dotted address is used as it is. Looking it up in reverse first
+  // would refuse every address without a name, which on a home network is
+  // most of them, the one the host's status bar shows included.
+  if (!ParseDottedAddress(serverName, &a) &&
+      !(g.platform.net && g.platform.net->Resolve(serverName, &a))) {
+    if (g.platform.ui)
+      g.platform.ui->MessageBox("Could not resolve internet address (#13)", serverName,
+                                MsgButtons::Ok, MsgIcon::None);
+    g.IsServer = 0;
+    g.IsClient = 0;
+    return 0;
+  }
+  a.port = static_cast<uint16_t>(g.Port);
+  g.ServerAddress = a;
+  return 1;
+}
+
+std::string FirstLogLine(const GameState& g) {
+  const NetAddress& a = g.ServerAddress;
+  char line[64];
+  std::snprintf(line, sizeof line, "Connecting to server %d.%d.%d.%d:%d...", a.ip[0], a.ip[1],
+                a.ip[2], a.ip[3], g.Port);
+  return line;
+}
+
+AttemptResult ConnectionAttempt(GameState& g, int attempt, const ConnectLog& log) {
+  log("==================================");
+  log("Connection attempt " + std::to_string(attempt) + "...");
+  const uint32_t start = g.platform.clock->TickCount();
+  log("Sending connect request...");
+  DatagramBuffer request;
+  BuildJoinRequest(request);
+  const uint64_t droppedBefore = g.DroppedSends;
+  // A send the path refused counts as lost (the second then passes with no
+  // reply); only a failure of the socket itself ends the attempt.
+  if (!SendDatagram(g, g.ServerAddress, request.data(), request.size(), "Send error #15") &&
+      g.DroppedSends == droppedBefore) {
+    g.IsServer = 0;
+    g.IsClient = 0;
+    return AttemptResult::Failed;
+  }
+  HoldUntil(g, start, kReplyPauseMs);
+
+  bool invalid = false;
+  for (;;) {
+    const int len = NextReply(g);
+    if (len == -2) {
+      ReportFatalError(g, "Receive error #16");
+      return AttemptResult::Failed;
+    }
+    if (len == -1) {
+      log("No replies received, please try again.");
+      return invalid ? AttemptResult::Invalid : AttemptResult::NoReply;
+    }
+    log("Remote Packet received...");
+    const uint8_t* r = g.ConnectReply;
+    int tick = 0;
+    if (ParseAccept(r, static_cast<size_t>(len), &tick)) {
+      log("Remote Packet is verified.");
+      return AttemptResult::Accepted;
+    }
+    if (len < 2 || r[0] != 'P' || r[1] != 'M') return AttemptResult::NotPm;
+    g.IsServer = 0;
+    g.IsClient = 0;
+    if (r[2] == 'd') {
+      log("The server has denied access.");
+      const char* line = DenialLine(r[3]);
+      log(line ? line : TextFromFifthByte(r, static_cast<size_t>(len)));
+      return AttemptResult::Denied;
+    }
+    log("Received Packet is invalid.");
+    log(TextFromFifthByte(r, static_cast<size_t>(len)));
+    invalid = true;
+    // The next waiting datagram, if any, is read as the reply instead.
+  }
+}
+
+int ConnectToServer(GameState& g, const std::string& serverName,
+                    const ConnectionDialogRunner& runConnectionDialog) {
+  if (!ResolveServer(g, serverName)) return 0;
+  if (!runConnectionDialog()) return 0;
+  return FinishJoin(g);
+}
+
+int FinishJoin(GameState& g) {
+  g.LocalSlot = kNoSlot;  // the first update names the client's own place
+  g.TickInterval = (g.TickInterval & ~0xFF) | g.ConnectReply[4];
+  const int map = FetchMap(g);
+  if (map != kMapTaken) {
+    // The server has already given this client a place: end the game as a
+    // client's, so that EndGame tells the server it is leaving (it would not
+    // while IsClient is clear) and renews the socket with the server's
+    // datagrams queued on it.
+    g.IsClient = 1;
+    g.IsServer = 0;
+    EndGame(g);
+    if (map == kMapGaveUp && g.platform.ui)
+      g.platform.ui->MessageBox("The server did not send the map.", "Connect", MsgButtons::Ok,
+                                MsgIcon::Exclamation);
+    return 0;
+  }
+  ClientReceive(g);  // not yet a client: this sends the name
+  g.ConnectionStatus = "Client Connected";
+  g.ClientQuiet = 0;
+  g.IsServer = 0;
+  g.IsClient = 1;
+  EnterClientMenu(g);
+  return 1;
+}
+
+int JoinServer(GameState& g, const std::string& serverName, int port, int maxAttempts,
+               const ConnectLog& log) {
+  if (g.IsServer || g.IsClient) EndGame(g);
+  g.AllowInternet = 1;
+  g.Port = port;
+  const ConnectLog write = log ? log : [](const std::string&) {};
+  return ConnectToServer(g, serverName, [&] {
+    write(FirstLogLine(g));
+    for (int attempt = 1; attempt <= maxAttempts; ++attempt) {
+      switch (ConnectionAttempt(g, attempt, write)) {
+        case AttemptResult::Accepted: return 1;
+        case AttemptResult::Failed: return 0;
+        default: break;
+      }
+    }
+    return 0;
+  });
+}

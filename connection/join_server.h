@@ -1,0 +1,102 @@
+// Joining a server, apart from the dialogs: the address form's checks, the
+// look-up of the server, one connection attempt, the map fetch and the
+// switch into the client role. The two dialogs are thin views over these;
+// a program without a window joins with JoinServer.
+//
+// Headless use (a bot):
+//   GameState g;  g.platform = {&ui, &clock, nullptr, &net};  (clock must sleep)
+//   g.Socket = net.CreateSocket();  g.Nickname = "Bot1";
+//   if (JoinServer(g, "localhost", 2727, 5) != 1) ...;
+//   then call GameTick(g) (or GameStep on time) and steer with
+//   ApplyControlKey(g, 'r'); the game ends by itself when the server kicks,
+//   shuts down or falls silent (IsClient becomes 0), or with EndGame(g).
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "game/game_state.h"
+
+
+// The server address dialog's fields; it always opens with these.
+struct JoinForm {
+  std::string address = "localhost";  // 1013
+  std::string port = "2727";          // 1014
+};
+
+constexpr size_t kServerNameMax = 254;
+
+// GO in the server address dialog: checks the port, asks before ending a
+// running game, ends it and commits AllowInternet and Port. True when the
+// dialog closes and ConnectToServer is to run with *serverName; false when
+// it stays open (a message box has said why, or the user said No).
+bool JoinDialogGo(GameState& g, const JoinForm& form, std::string* serverName);
+
+// Reads "a.b.c.d" with four decimal numbers 0..255; false for anything else.
+bool ParseDottedAddress(const std::string& text, NetAddress* out);
+
+// Sets ServerAddress from a host name or dotted address and Port. 0 (after
+// a message box titled with the name) when the name does not resolve.
+int ResolveServer(GameState& g, const std::string& serverName);
+
+// Receives a line for the connection log.
+using ConnectLog = std::function<void(const std::string& line)>;
+
+// "Connecting to server a.b.c.d:port...", the log's first line.
+std::string FirstLogLine(const GameState& g);
+
+enum class AttemptResult {
+  Accepted,  // "PMok": the reply is in ConnectReply
+  NoReply,   // nothing (more) from the server within the second
+  Denied,    // a "PMd" reply
+  Invalid,   // some other "PM" datagram, and nothing after it
+  NotPm,     // a reply not starting "PM": the attempt ends without a line
+  Failed,    // the socket failed (a fatal error has been reported)
+};
+
+// One attempt of the connection dialog, numbered attempt: sends the join
+// request, holds the thread until a second has passed, then reads the
+// server's replies and writes what it found to log.
+AttemptResult ConnectionAttempt(GameState& g, int attempt, const ConnectLog& log);
+
+// Runs the connection dialog: 1 when the server accepted, 0 on Cancel.
+using ConnectionDialogRunner = std::function<int()>;
+
+// Resolves serverName, runs the connection dialog and, once the server has
+// accepted, takes its speed and its map, sends the name and becomes a
+// client. 1 when connected, 0 otherwise (the program is then idle).
+int ConnectToServer(GameState& g, const std::string& serverName,
+                    const ConnectionDialogRunner& runConnectionDialog);
+
+// After the server accepted: the speed from ConnectReply, FetchMap, the
+// name, the client role and the menu. 0 when the map did not come (the
+// game is then ended and the user told).
+int FinishJoin(GameState& g);
+
+// FetchMap's results.
+enum FetchMapResult : int {
+  kMapReceiveFailed = 0,  // the socket failed (a fatal error has been reported)
+  kMapTaken = 1,          // the map datagram arrived and is in Tiles
+  kMapGaveUp = 2,         // nothing came within kMapWaitMs
+};
+constexpr uint32_t kMapRequestRepeatMs = 500;
+constexpr uint32_t kMapRequestGapMs = 100;
+constexpr uint32_t kMapWaitMs = 5000;
+
+// Waits for the server's map, holding the thread. While connecting
+// (IsClient clear) it asks first; during a game it waits for the next
+// datagram. Asks again for other datagrams from the server (at most once
+// per kMapRequestGapMs) and every kMapRequestRepeatMs; gives up after
+// kMapWaitMs.
+int FetchMap(GameState& g);
+
+// A map datagram's tiles become the map, unless they already are it; a new
+// map is marked for a full redraw.
+void ApplyServerMap(GameState& g, const TileMap& tiles);
+
+// Without a window: what GO and ConnectToServer do, with up to maxAttempts
+// connection attempts (each holds the thread for a second). A running game
+// is ended first. log, when given, receives the connection log. 1 when
+// connected.
+int JoinServer(GameState& g, const std::string& serverName, int port, int maxAttempts,
+               const ConnectLog& log = {});

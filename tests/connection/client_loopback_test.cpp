@@ -1,0 +1,127 @@
+// Clients joining an in-process server over loopback and playing: map,
+// updates, keys, chat, kick, forged notices, shutdown, a silent server.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "connection/end_game.h"
+#include "protocol/datagrams.h"
+#include "shell/control_input.h"
+#include "tests/connection/client_world.h"
+
+namespace {
+
+TEST(ClientLoopbackTest, TwoClientsJoinSteerChatOneIsKickedThenTheServerShutsDown) {
+  ClientWorld w(60, false);  // no computer players to get in the way
+  Program& anna = w.AddClient("127.0.0.2", "Anna");
+  Program& bert = w.AddClient("127.0.0.3", "Bert");
+  ASSERT_EQ(w.Join(anna), 1);
+  ASSERT_EQ(w.Join(bert), 1);
+  const int a = w.SlotOf("127.0.0.2"), b = w.SlotOf("127.0.0.3");
+  ASSERT_GE(a, 0);
+  ASSERT_GE(b, 0);
+  for (Program* c : {&anna, &bert}) {
+    EXPECT_EQ(c->g.Tiles, w.server.g.Tiles);  // the server's map, fetched
+    EXPECT_EQ(c->g.TickInterval, 60);         // and its speed
+    EXPECT_EQ(c->g.ConnectionStatus, "Client Connected");
+  }
+  // Names travel in the updates; each marks the receiver's own place.
+  EXPECT_TRUE(w.StepUntil([&] { return std::string(anna.g.Players[b].Name) == "Bert"; }));
+  EXPECT_STREQ(w.server.g.Players[a].Name, "Anna");
+  EXPECT_EQ(anna.g.LocalSlot, a);
+  EXPECT_EQ(bert.g.LocalSlot, b);
+
+  // A key reaches the server: Anna raises her shield there.
+  ASSERT_GT(w.server.g.Players[a].Energy, 0);
+  EXPECT_EQ(w.server.g.Players[a].Shield, 0);
+  ApplyControlKey(anna.g, 'p');
+  w.Step();
+  EXPECT_EQ(w.server.g.Players[a].Shield, 1);
+
+  // A chat line reaches both boards, in Anna's colour.
+  for (char c : std::string("hi all")) anna.g.ChatInput[anna.g.ChatInputLength++] = c;
+  ApplyControlKey(anna.g, 't');
+  EXPECT_TRUE(w.StepUntil([&] { return w.Newest(anna.g) == "hi all" && w.Newest(bert.g) == "hi all"; }));
+  for (Program* c : {&anna, &bert}) {
+    EXPECT_EQ(w.Newest(c->g), "hi all");
+    EXPECT_EQ(std::memcmp(c->g.Board.Lines[7], w.server.g.PlayerColours[a], 3), 0);
+  }
+  EXPECT_NE(std::find(bert.audio.effects.begin(), bert.audio.effects.end(), "ring.wav"), bert.audio.effects.end());
+
+  // A kick or a shutdown from another port of the server's host, or from
+  // another host, is nobody's business.
+  UdpTestClient forgerSameHost("127.0.0.1", bert.g.ServerAddress.port);
+  UdpTestClient forgerElsewhere("127.0.0.9", 0);
+  const NetAddress bertAt = w.server.g.Players[b].Address;
+  for (UdpTestClient* f : {&forgerSameHost, &forgerElsewhere}) {
+    f->SendTo("127.0.0.3", bertAt.port, "PMk");
+    f->SendTo("127.0.0.3", bertAt.port, "PMs - I am shutting down, ta ta...");
+  }
+  w.Step(4);
+  EXPECT_EQ(bert.g.IsClient, 1);
+  EXPECT_TRUE(bert.ui.boxes.empty());
+
+  // The real kick ends Bert's game; his goodbye reaches the server.
+  DatagramBuffer kick;
+  BuildKick(kick);
+  SendDatagram(w.server.g, bertAt, kick.data(), kick.size(), "Send error #66");
+  EXPECT_TRUE(w.StepUntil([&] { return !bert.g.IsClient; }));
+  w.Step();
+  ASSERT_EQ(bert.ui.boxes.size(), 1u);
+  EXPECT_EQ(bert.ui.boxes[0].text, "You have been kicked from the server");
+  EXPECT_EQ(w.Newest(w.server.g), "Bert Has Left :(");
+
+  // The server shuts down: one message, and no time-out after it.
+  EndGame(w.server.g);
+  EXPECT_TRUE(w.StepUntil([&] { return !anna.g.IsClient; }));
+  w.Step(250);
+  ASSERT_EQ(anna.ui.boxes.size(), 1u);
+  EXPECT_EQ(anna.ui.boxes[0].text, "Remote server closed connection");
+}
+
+TEST(ClientLoopbackTest, AQuietClientStaysASilentServerIsGivenUpAfter201Steps) {
+  ClientWorld w;
+  Program& c = w.AddClient("127.0.0.2", "Quiet");
+  ASSERT_EQ(w.Join(c), 1);
+  const int slot = w.SlotOf("127.0.0.2");
+  // Sending no key for 450 steps: the name goes out as a sign of life, so
+  // the server (which times out after 400 silent steps) keeps the player.
+  w.Step(450);
+  EXPECT_EQ(c.g.IsClient, 1);
+  EXPECT_EQ(w.server.g.Players[slot].Kind, KindInternet);
+  EXPECT_LT(c.g.ServerSilence, 3u);
+
+  w.serverRuns = false;
+  w.Step(3);  // whatever was still on its way
+  const int left = 201 - static_cast<int>(c.g.ServerSilence);
+  w.Step(left - 1);
+  EXPECT_EQ(c.g.IsClient, 1);
+  EXPECT_EQ(c.g.ServerSilence, 200u);
+  w.Step();
+  EXPECT_EQ(c.g.IsClient, 0);
+  ASSERT_EQ(c.ui.boxes.size(), 1u);
+  EXPECT_EQ(c.ui.boxes[0].title, "You Were Disconnected");
+  // The server, back, reads the time-out notice as the player leaving.
+  w.serverRuns = true;
+  w.Step();
+  EXPECT_EQ(w.Newest(w.server.g), "Quiet Has Left :(");
+  EXPECT_EQ(w.server.g.Players[slot].Kind, KindComputer);
+}
+
+TEST(ClientLoopbackTest, ANewMapIsFetchedDuringTheGame) {
+  ClientWorld w;
+  Program& c = w.AddClient("127.0.0.2", "Mapper");
+  ASSERT_EQ(w.Join(c), 1);
+  w.Step(3);
+  w.server.g.Tiles[5 * kMapSide + 5] = 9;
+  DatagramBuffer notice;
+  BuildMapNotice(notice);
+  SendToInternetPlayers(w.server.g, notice.data(), notice.size(), "Send error #9");
+  c.g.MapDirty = 0;
+  EXPECT_TRUE(w.StepUntil([&] { return c.g.Tiles == w.server.g.Tiles; }));
+  EXPECT_EQ(c.g.MapDirty, 1);
+  EXPECT_EQ(c.g.IsClient, 1);
+}
+
+}  // namespace

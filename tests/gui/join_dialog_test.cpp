@@ -1,0 +1,188 @@
+// Joining through the window: F1's address dialog, its port check, the
+// connection dialog's log for each answer a server can give, and F12 once
+// connected. The server is played by the recording network.
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QtTest>
+
+#include "game/game_state.h"
+#include "gui/dialog_driver.h"
+#include "maps/map_file.h"
+#include "platform/qt_ui.h"
+#include "platform/recording_platform.h"
+#include "protocol/datagrams.h"
+#include "shell/dialog_builder_qt.h"
+#include "shell/main_window_qt.h"
+#include "shell/menu_ids.h"
+#include "support/test_game.h"
+
+namespace {
+
+const QString kAddressTitle = "Server address...";
+const QString kConnectionTitle = "Establishing Connection To Server...";
+const NetAddress kServer = NetAddress::Of(10, 0, 0, 1, 2727);
+
+struct Program {
+  ScopedTempDir dir;
+  QtUi qtUi;
+  RecordingPlatform rec;
+  GameState g;
+  std::unique_ptr<MainWindow> window;
+
+  Program() {
+    WriteFile("pakmap.map", BorderMapText());
+    g.platform = Platform{&rec.ui, &rec.clock, &rec.audio, &rec.net};
+    g.Socket = rec.net.CreateSocket();
+    g.Nickname = "Rex";
+    LoadMapFile(g, "pakmap.map");
+    window = std::make_unique<MainWindow>(g, qtUi);
+    window->show();
+  }
+  RecordingSocket& socket() { return *static_cast<RecordingSocket*>(g.Socket.get()); }
+  void PressF1() {
+    QTest::keyClick(window.get(), Qt::Key_F1);
+    QCoreApplication::processEvents();
+  }
+};
+
+QLineEdit* Edit(QDialog& d, int id) { return DialogControlById<QLineEdit>(d, id); }
+void Click(QDialog& d, int id) { DialogControlById<QPushButton>(d, id)->click(); }
+
+QStringList LogLines(QDialog& d) {
+  QStringList lines;
+  auto* list = DialogControlById<QListWidget>(d, 1033);
+  for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
+  return lines;
+}
+
+// Fills the address dialog with the server's address and port and presses GO.
+void GoTo(const QString& port) {
+  WhenDialogOpens([port](QDialog& d) {
+    Edit(d, 1013)->setText("10.0.0.1");
+    Edit(d, 1014)->setText(port);
+    Click(d, 1021);
+    EndIfOpen(d);
+  }, kAddressTitle);
+}
+
+}  // namespace
+
+class JoinDialogTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void f1OffersLocalhostAnd2727EveryTime() {
+    Program p;
+    for (int round = 0; round < 2; ++round) {
+      QString address, port;
+      WhenDialogOpens([&](QDialog& d) {
+        address = Edit(d, 1013)->text();
+        port = Edit(d, 1014)->text();
+        Edit(d, 1013)->setText("elsewhere");
+        Click(d, 1020);  // "&Freak out"
+        EndIfOpen(d);
+      }, kAddressTitle);
+      p.PressF1();
+      QCOMPARE(address, QString("localhost"));
+      QCOMPARE(port, QString("2727"));
+    }
+    QVERIFY(p.rec.ui.boxes.empty());
+    QVERIFY(p.rec.net.sent.empty());
+  }
+
+  void badPortsAreRefusedAndTheLimitPasses() {
+    Program p;
+    QStringList refusedWhileOpen;
+    WhenDialogOpens([&](QDialog& d) {
+      for (const char* bad : {"abc", "0", "-1", "", "65001"}) {
+        Edit(d, 1014)->setText(bad);
+        Click(d, 1021);
+        if (d.isVisible()) refusedWhileOpen << bad;
+      }
+      Edit(d, 1013)->setText("10.0.0.1");
+      Edit(d, 1014)->setText("65000");
+      Click(d, 1021);
+      EndIfOpen(d);
+    }, kAddressTitle);
+    QStringList log;
+    WhenDialogOpens([&](QDialog& d) {
+      log = LogLines(d);
+      Click(d, 1020);  // "&Cancel"
+      EndIfOpen(d);
+    }, kConnectionTitle);
+    p.PressF1();
+    QCOMPARE(refusedWhileOpen.size(), 5);
+    QCOMPARE(p.rec.ui.boxes.size(), size_t(5));
+    for (const auto& box : p.rec.ui.boxes) {
+      QCOMPARE(box.text, std::string("Please enter a value between 0-65000 for the ip port"));
+      QCOMPARE(box.title, std::string("Oops.."));
+    }
+    QCOMPARE(p.g.Port, 65000);
+    // Connecting to the address as typed; the first attempt ran by itself.
+    QCOMPARE(log, QStringList({"Connecting to server 10.0.0.1:65000...",
+                               "==================================", "Connection attempt 1...",
+                               "Sending connect request...", "No replies received, please try again."}));
+    QCOMPARE(p.g.IsClient, 0);
+  }
+
+  void eachDenialWritesItsLinesAndAForeignReplyNone() {
+    Program p;
+    const std::pair<const char*, QString> denials[] = {
+        {"PMda - x\r\n", "There is already a connection from your address to the server."},
+        {"PMdb - x\r\n", "Your computer address has been banned from the server."},
+        {"PMdf - x\r\n", "The server is full, try again later."},
+        {"PMdv - x\r\n", "The server is different version than client."},
+        {"PMdq - Closed for cleaning\r\n", " - Closed for cleaning"},
+    };
+    GoTo("2727");
+    QList<QStringList> tails;
+    QStringList afterForeign;
+    WhenDialogOpens([&](QDialog& d) {
+      for (const auto& denial : denials) {
+        p.socket().Queue(kServer, denial.first);
+        Click(d, 1002);
+        tails << LogLines(d).mid(LogLines(d).size() - 3);
+      }
+      p.socket().Queue(kServer, "HELLO");
+      Click(d, 1002);
+      afterForeign = LogLines(d);
+      Click(d, 1020);
+      EndIfOpen(d);
+    }, kConnectionTitle);
+    p.PressF1();
+    for (size_t k = 0; k < std::size(denials); ++k) {
+      QCOMPARE(tails[k][0], QString("Remote Packet received..."));
+      QCOMPARE(tails[k][1], QString("The server has denied access."));
+      QCOMPARE(tails[k][2], denials[k].second);
+    }
+    QCOMPARE(afterForeign.last(), QString("Remote Packet received..."));
+    QCOMPARE(afterForeign[afterForeign.size() - 3], QString("Connection attempt 7..."));
+    QCOMPARE(p.g.IsClient, 0);
+  }
+
+  void acceptedTheClientPlaysAndF12TogglesPrediction() {
+    Program p;
+    GoTo("2727");
+    p.socket().Queue(kServer, std::string("PMok") + char(60) + " - You have been accepted");
+    DatagramBuffer map;
+    TileMap tiles{};
+    tiles[100] = 4;
+    BuildMap(map, tiles);
+    p.socket().Queue(kServer, std::string(map.bytes.begin(), map.bytes.begin() + map.len));
+    p.PressF1();
+    QCOMPARE(p.g.IsClient, 1);
+    QCOMPARE(p.g.ConnectionStatus, std::string("Client Connected"));
+    QCOMPARE(p.g.TickInterval, 60);
+    QCOMPARE(p.g.Tiles, tiles);
+    const int before = p.g.PredictionOn;
+    QTest::keyClick(p.window.get(), Qt::Key_F12);
+    QCoreApplication::processEvents();
+    QCOMPARE(p.g.PredictionOn, 1 - before);
+    QCOMPARE(p.rec.ui.checked[CmdPrediction], p.g.PredictionOn == 1);
+    QVERIFY(p.rec.ui.boxes.empty());
+  }
+};
+
+QTEST_MAIN(JoinDialogTest)
+#include "join_dialog_test.moc"
