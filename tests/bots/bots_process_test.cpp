@@ -40,13 +40,13 @@ TEST_F(BotsProcessTest, JoinPlayAndLeaveOnSigterm) {
   EXPECT_TRUE(server_->WaitForLine("Bot 2 Has Left :(", 2000)) << server_->Output();
   const std::string out = bots->Output();
   EXPECT_NE(out.find("Bot 1: left"), std::string::npos) << out;
-  // The summary: both still playing, and many updates arrived in 1.5 s
-  // (a step every 40 ms sends one to each bot).
+  // The summary: both still playing, and updates kept arriving (one every
+  // second step of 40 ms to each bot).
   const size_t at = out.find("bots still playing: 2 of 2, datagrams sent ");
   ASSERT_NE(at, std::string::npos) << out;
   const size_t updates = out.find("updates applied ", at);
   ASSERT_NE(updates, std::string::npos);
-  EXPECT_GT(std::stoi(out.substr(updates + 16)), 40) << out;
+  EXPECT_GT(std::stoi(out.substr(updates + 16)), 10) << out;
 }
 
 TEST_F(BotsProcessTest, FullServerDeniesTheSecondBot) {
