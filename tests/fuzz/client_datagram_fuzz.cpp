@@ -62,10 +62,11 @@ struct ClientUnderFuzz {
       FUZZ_CHECK(box.title == "Disconnected..." || box.title == "You Were Disconnected" ||
                  box.title == "Connect");
     rec.ui.boxes.clear();
-    for (const PlayerSlot& p : g.Players) {
-      FUZZ_CHECK(p.Name[kNameBytes - 1] == 0);
-      FUZZ_CHECK(p.Life == Alive || p.Life == Dead || p.Life == Exploding);
-    }
+    // Life, direction and energy come as the server sends them (an odd
+    // value is a state the rules treat as none of theirs); names must stay
+    // terminated.
+    for (const PlayerSlot& p : g.Players) FUZZ_CHECK(p.Name[kNameBytes - 1] == 0);
+    FUZZ_CHECK(g.LocalSlot == kNoSlot || (g.LocalSlot >= 0 && g.LocalSlot < kSlotCount));
     for (const auto& line : g.Board.Lines) FUZZ_CHECK(memchr(line, 0, kChatLineBytes) != nullptr);
     for (uint8_t t : g.Tiles) FUZZ_CHECK(t <= 10);
     for (const auto& d : rec.net.sent) FUZZ_CHECK(d.addr == kServer && d.bytes.size() <= 255);
