@@ -24,6 +24,7 @@ constexpr int kJoinAttempts = 5;  // each holds the thread for a second
 // silent player out.
 constexpr uint32_t kJoinPatienceMs = 40000;
 const char* const kAlreadyConnected = "There is already a connection from your address to the server.";
+const char* const kServerFull = "The server is full, try again later.";
 
 struct Counters {
   std::atomic<uint64_t> sent{0}, received{0};
@@ -131,6 +132,7 @@ void RunBot(const BotOptions& o, int number, bool loopback, uint32_t seed,
   // times that place out, so the bot keeps trying for a while.
   std::string denial;
   bool joined = false;
+  bool heldPlace = false;
   const uint32_t joinStart = clock.TickCount();
   while (!joined && !stop.load()) {
     std::vector<std::string> log;
@@ -139,7 +141,13 @@ void RunBot(const BotOptions& o, int number, bool loopback, uint32_t seed,
     if (joined) break;
     auto denied = std::find(log.begin(), log.end(), "The server has denied access.");
     denial = denied != log.end() && denied + 1 != log.end() ? *(denied + 1) : "";
-    const bool mayPass = denial.empty() || denial == kAlreadyConnected;
+    // A server denies a second request from a place-holder twice: "already
+    // connected", then "full" when no other place is free; the second reply
+    // is read by the next attempt. Full is final only for a bot without a
+    // place there.
+    heldPlace |= std::find(log.begin(), log.end(), kAlreadyConnected) != log.end();
+    const bool mayPass = denial.empty() || denial == kAlreadyConnected ||
+                         (denial == kServerFull && heldPlace);
     if (!mayPass || clock.TickCount() - joinStart >= kJoinPatienceMs) break;
   }
   if (!joined) {
