@@ -87,14 +87,18 @@ bool ComputerHasTarget(GameState& g, int i) {
   return false;
 }
 
+void ComputerPlaySlot(GameState& g, int i) {
+  DecideShield(g, i);
+  DecideFire(g, i);
+  Steer(g, g.Players[i]);
+}
+
 void ComputerPass(GameState& g) {
   for (int i = 0; i < kSlotCount; ++i) {
     PlayerSlot& p = g.Players[i];
     if (p.Kind != KindComputer || !p.Active) continue;
     if (p.Life == Alive) {
-      DecideShield(g, i);
-      DecideFire(g, i);
-      Steer(g, p);
+      ComputerPlaySlot(g, i);
     } else if (g.IsServer && g.FrameCounter == 0) {
       // Only the server brings computer players back, straight from
       // exploding if need be. Energy (0 since the kill) and shield stay.

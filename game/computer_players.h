@@ -9,6 +9,10 @@ struct GameState;
 // gets, so the order of the draws is part of the behaviour.
 void ComputerPass(GameState& g);
 
+// One alive computer player's decisions for this step: shield, fire and
+// steering (a headless bot applies them to its own player as keys).
+void ComputerPlaySlot(GameState& g, int slot);
+
 // Another alive player within 60 pixels on both axes, or (with chance 1/5
 // each) a launched fireball of another slot that close.
 bool ComputerSensesDanger(GameState& g, int slot);

@@ -10,6 +10,8 @@ scripts/setup.sh build
 
 scripts/setup.sh build-asan -DVRASK_GUI=OFF -DVRASK_BENCH=OFF -DVRASK_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j "$(nproc)")
+# A one-minute soak of the sanitizer-built server and eight bots on a bad link.
+BUILD=build-asan bench/soak.sh 60
 
 # The libFuzzer targets, each for a bounded number of inputs
 # (tools/fuzz_long.sh runs them for a million each).

@@ -46,6 +46,59 @@ def server_datagram():
     yield "others", b"".join(record(2, d) for d in (b"PMk", b"PMm" + bytes(215), b"PMo", b"PMd", b"PM", b"XY"))
 
 
+def coord(v):
+    return (b"l" + bytes([(v + 1) & 0xFF])) if v < 255 else (b"m" + bytes([(v - 255) & 0xFF]))
+
+
+def value(v):
+    return bytes([(v + 1) & 0xFF])
+
+
+def update(seq, own=0, active=4, dead=None, fire=None):
+    """A whole 218-byte update: eight player records, eight fireball records
+    (the last cut short by the sequence byte) and the sequence number."""
+    out = b"PMm"
+    for i in range(8):
+        tag = b"y" if i == own else (b"c" if i % 2 else b"p")
+        life = 2 if i == dead else 1
+        out += bytes([i + 1]) + tag + coord(40 + 40 * i) + coord(300 + i) + b"ss"
+        out += value(life) + (b"1" if i < active else b"0") + value(30 + i) + value(i) + value(i % 2)
+        out += (b"Bot %d" % (i + 1)).ljust(8, b"\0")
+    for i in range(8):
+        state = b"f" if i == fire else b"n"
+        rec = state + coord(200 + i) + coord(640) + b"r"
+        out += rec[:6]
+    return out[:217] + bytes([seq])
+
+
+def client_record(datagram, step=True, stranger=False, later=False, no_prediction=False,
+                  rejoin=False, copies=0):
+    """One datagram of the client fuzzer's input: control, length, bytes."""
+    control = (1 if step else 0) | (2 if stranger else 0) | (4 if later else 0)
+    control |= (8 if no_prediction else 0) | (16 if rejoin else 0) | (copies << 6)
+    return bytes([control, min(len(datagram), 255)]) + datagram[:255]
+
+
+def client_datagram():
+    game_map = b"PMf" + bytes(1 + (1 if r in (0, 13) or c in (0, 13) else 0)
+                              for r in range(14) for c in range(14))
+    board = b"PMt" + b"".join((bytes([255, 200, 0]) + b"Bot 1: hello").ljust(30, b"\0") for _ in range(8))
+    board = board.ljust(255, b"\0")
+    assert len(update(1)) == 218 and len(game_map) == 199 and len(board) == 255
+    yield "updates", b"".join(client_record(update(n, own=n % 8)) for n in range(1, 12))
+    yield "queued_updates", b"".join(client_record(update(n), copies=3) for n in range(1, 6))
+    yield "dead_and_fireball", b"".join(client_record(update(n, dead=0, fire=1)) for n in range(1, 4))
+    yield "map_and_board", client_record(update(1)) + client_record(game_map) + client_record(board)
+    yield "map_notice", client_record(update(1)) + client_record(b"PMf") + client_record(game_map, step=False)
+    yield "kick_and_rejoin", client_record(update(1)) + client_record(b"PMk") + client_record(update(2), rejoin=True)
+    yield "shutdown", client_record(update(1)) + client_record(LEAVING) + client_record(TIMEOUT, rejoin=True)
+    yield "stranger", client_record(update(1), stranger=True) + client_record(b"PMk", stranger=True)
+    yield "silence", client_record(update(1)) + b"".join(client_record(b"", later=True) for _ in range(40))
+    yield "stale_and_short", b"".join([client_record(update(9)), client_record(update(3)),
+                                       client_record(update(10)[:100]), client_record(b"PM"),
+                                       client_record(b"PMz", no_prediction=True)])
+
+
 def map_file():
     for name in sorted(os.listdir(os.path.join(ROOT, "data"))):
         if name.endswith(".map"):
@@ -74,7 +127,8 @@ def picture():
 
 
 def main():
-    for target, seeds in (("server_datagram", server_datagram), ("map_file", map_file),
+    for target, seeds in (("server_datagram", server_datagram), ("client_datagram", client_datagram),
+                          ("map_file", map_file),
                           ("ban_list", ban_list), ("picture", picture)):
         folder = os.path.join(CORPUS, target)
         shutil.rmtree(folder, ignore_errors=True)

@@ -14,6 +14,7 @@
 
 #include <chrono>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -82,14 +83,16 @@ class UdpTestClient {
 // vrask-server started in a directory, its stdout written to a file there.
 class ServerProcess {
  public:
-  ServerProcess(const std::string& dir, const std::vector<std::string>& args) {
+  // program: another of the build's programs run the same way (vrask-bots).
+  ServerProcess(const std::string& dir, const std::vector<std::string>& args,
+                const std::string& program = "vrask-server") {
     static int started = 0;
     out_ = dir + "/server" + std::to_string(++started) + ".out";
     pid_ = fork();
     if (pid_ == 0) {
       int fd = open(out_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
       if (fd < 0 || dup2(fd, 1) < 0 || chdir(dir.c_str()) != 0) _exit(127);
-      std::string bin = std::string(VRASK_BINARY_DIR) + "/vrask-server";
+      std::string bin = std::string(VRASK_BINARY_DIR) + "/" + program;
       std::vector<char*> argv{bin.data()};
       for (auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
       argv.push_back(nullptr);
@@ -98,6 +101,12 @@ class ServerProcess {
     }
   }
   ~ServerProcess() { Stop(SIGKILL); }
+
+  // Everything printed so far.
+  std::string Output() const {
+    std::ifstream in(out_);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
 
   // Waits up to timeoutMs for a whole output line equal to `line`.
   bool WaitForLine(const std::string& line, int timeoutMs) {
