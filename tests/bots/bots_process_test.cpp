@@ -51,8 +51,8 @@ TEST_F(BotsProcessTest, JoinPlayAndLeaveOnSigterm) {
 
 TEST_F(BotsProcessTest, FullServerDeniesTheSecondBot) {
   StartServer({"--max-players", "1", "--no-computer"});
-  auto bots = StartBots({"--count", "2", "--seconds", "3"});
-  EXPECT_EQ(bots->WaitExit(15000), 1);
+  auto bots = StartBots({"--count", "2", "--seconds", "6"});
+  EXPECT_EQ(bots->WaitExit(30000), 1);
   const std::string out = bots->Output();
   EXPECT_NE(out.find(": denied: The server is full, try again later.\n"), std::string::npos) << out;
   EXPECT_NE(out.find("bots still playing: 1 of 2,"), std::string::npos) << out;
