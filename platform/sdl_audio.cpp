@@ -61,6 +61,9 @@ SdlAudio::SdlAudio(uint32_t shortestTrackMs) : shortestTrackMs_(shortestTrackMs)
   bool ok;
   {
     QuietStderr quiet;
+    // SDL would otherwise catch SIGINT and SIGTERM to post a quit event that
+    // only an SDL event loop reads: the game would no longer end when killed.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     ok = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
     // 1024 frames: about 23 ms, short enough that an effect follows its cause.
     if (ok && Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {

@@ -130,6 +130,7 @@ run_game() {  # runs the installed game until $1 exists in the game folder
   sleep 0.5  # at the welcome dialog by now
   kill -0 "${PIDS[-1]}" 2>/dev/null || { cat "$TMP/game.out"; fail "vrask ended at start-up"; }
   kill "${PIDS[-1]}"
+  wait_for 5 bash -c "! kill -0 ${PIDS[-1]} 2>/dev/null" || fail "vrask did not end on SIGTERM"
 }
 run_game pakmap.map
 for f in "$SRC"/data/*; do
