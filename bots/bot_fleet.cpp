@@ -145,7 +145,16 @@ void RunBot(const BotOptions& o, int number, bool loopback, uint32_t seed,
     // connected", then "full" when no other place is free; the second reply
     // is read by the next attempt. Full is final only for a bot without a
     // place there.
-    heldPlace |= std::find(log.begin(), log.end(), kAlreadyConnected) != log.end();
+    const bool heldNow = std::find(log.begin(), log.end(), kAlreadyConnected) != log.end();
+    heldPlace |= heldNow;
+    // The place the server keeps for this address would only free itself
+    // after the server's 400-step time-out, and a second lost accept on a
+    // bad link would hold it again: give it back at once, as leaving does.
+    if (heldNow && g.Socket) {
+      DatagramBuffer leaving;
+      BuildLeaving(leaving);
+      g.Socket->SendTo(g.ServerAddress, leaving.data(), leaving.size());
+    }
     const bool mayPass = denial.empty() || denial == kAlreadyConnected ||
                          (denial == kServerFull && heldPlace);
     if (!mayPass || clock.TickCount() - joinStart >= kJoinPatienceMs) break;
