@@ -123,9 +123,9 @@ def vlq(value):
 
 
 class Song:
-    def __init__(self, index, spec):
+    def __init__(self, index, recipe):
         (self.title, self.tonic, self.mode, self.bpm, self.beats, self.lead, self.harmony,
-         self.harmony_style, self.bass, self.bass_style, self.groove, *progs) = spec
+         self.harmony_style, self.bass, self.bass_style, self.groove, *progs) = recipe
         self.verse, self.chorus, self.bridge = progs
         self.scale = MODES[self.mode]
         self.rng = random.Random(7919 * (index + 1))
@@ -326,8 +326,8 @@ def compose_drums(song, track, start_bar, bars, section, first, rng):
         track.note((start_bar + bars - 1) * song.bar, PPQ * 2, CRASH, 90)
 
 
-def compose(index, spec):
-    song = Song(index, spec)
+def compose(index, recipe):
+    song = Song(index, recipe)
     rng = song.rng
     tempo, lead, harmony, bass, drums = Track(0), Track(0), Track(1), Track(2), Track(9)
     tempo.meta(0, 0x03, song.title.encode())
@@ -380,8 +380,8 @@ def main():
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     out = args[0] if args else os.path.join(root, "data")
     os.makedirs(out, exist_ok=True)
-    for index, spec in enumerate(SONGS):
-        song, bars, data = compose(index, spec)
+    for index, recipe in enumerate(SONGS):
+        song, bars, data = compose(index, recipe)
         with open(os.path.join(out, "vrask%d.mid" % index), "wb") as f:
             f.write(data)
         print(describe(index, song, bars) if "--list" in sys.argv else
