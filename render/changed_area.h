@@ -9,6 +9,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -36,6 +37,19 @@ class ChangedArea {
   // neighbouring blocks on a block row is one rectangle, and it reaches down
   // over the rows below that have the very same run.
   void Take(int width, int height, std::vector<ScreenRect>& out);
+
+  // Clears the mark of every marked block (column, row) for which
+  // `unchanged(column, row)` holds.
+  template <typename Pred>
+  void Unmark(Pred unchanged) {
+    for (int r = 0; r < kMaxBlocks; ++r) {
+      uint64_t& row = rows_[static_cast<size_t>(r)];
+      for (uint64_t bits = row; bits != 0; bits &= bits - 1) {
+        const int c = __builtin_ctzll(bits);
+        if (unchanged(c, r)) row &= ~(uint64_t{1} << c);
+      }
+    }
+  }
 
  private:
   // Bit c of row r: block (c, r) changed.

@@ -21,8 +21,60 @@ void Surface::Blit(const Picture& src, int sx, int sy, int w, int h, int dx, int
   for (int y = y0; y < y1; ++y) {
     const uint32_t* in = &src.pixels[static_cast<size_t>(y) * src.width + x0];
     uint32_t* out = &pixels[static_cast<size_t>(y + oy) * width + ox + x0];
-    if (op(out, in, x1 - x0)) changed.MarkRow(y + oy, ox + x0, ox + x1);
+    if (op(out, in, x1 - x0)) NoteChange(y + oy, ox + x0, ox + x1);
   }
+}
+
+void Surface::FitStamps() {
+  const int columns = (width + ChangedArea::kBlock - 1) / ChangedArea::kBlock;
+  const int rows = (height + ChangedArea::kBlock - 1) / ChangedArea::kBlock;
+  if (columns == stampColumns_ && blockStamps_.size() == static_cast<size_t>(columns * rows)) return;
+  // A surface of another size holds other pixels: forget everything.
+  stampColumns_ = columns;
+  blockStamps_.assign(static_cast<size_t>(columns * rows), 0);
+  copyMemo_.fill(CopyMemo{});
+}
+
+void Surface::NoteChange(int y, int x0, int x1) {
+  changed.MarkRow(y, x0, x1);
+  uint64_t* row = &blockStamps_[static_cast<size_t>(y / ChangedArea::kBlock * stampColumns_)];
+  for (int c = x0 / ChangedArea::kBlock; c <= (x1 - 1) / ChangedArea::kBlock; ++c) row[c] = opNumber_;
+}
+
+bool Surface::ChangedSince(uint64_t op, int x, int y, int w, int h) {
+  const int x0 = std::max(x, 0), y0 = std::max(y, 0);
+  const int x1 = std::min(x + w, width), y1 = std::min(y + h, height);
+  if (x0 >= x1 || y0 >= y1) return false;
+  constexpr int kB = ChangedArea::kBlock;
+  for (int r = y0 / kB; r <= (y1 - 1) / kB; ++r)
+    for (int c = x0 / kB; c <= (x1 - 1) / kB; ++c)
+      if (blockStamps_[static_cast<size_t>(r * stampColumns_ + c)] > op) return true;
+  return false;
+}
+
+void Surface::TakeChanges(std::vector<ScreenRect>& out) {
+  if (shown_.size() == pixels.size()) {
+    constexpr int kB = ChangedArea::kBlock;
+    changed.Unmark([&](int column, int row) {
+      const int x = column * kB, y0 = row * kB;
+      const int w = std::min(kB, width - x), y1 = std::min(y0 + kB, height);
+      if (w <= 0) return true;  // beyond the surface: nothing to show
+      // The grid's last block stands for all beyond it: keep its mark.
+      if (column == ChangedArea::kMaxBlocks - 1 || row == ChangedArea::kMaxBlocks - 1) return false;
+      bool same = true;
+      for (int y = y0; y < y1; ++y) {
+        const size_t at = static_cast<size_t>(y) * width + x;
+        const size_t bytes = sizeof(uint32_t) * static_cast<size_t>(w);
+        if (std::memcmp(&shown_[at], &pixels[at], bytes) == 0) continue;
+        std::memcpy(&shown_[at], &pixels[at], bytes);
+        same = false;
+      }
+      return same;
+    });
+  } else {
+    shown_ = pixels;
+  }
+  changed.Take(width, height, out);
 }
 
 // Each operation notes, row by row, whether it changed any pixel of the
@@ -30,6 +82,16 @@ void Surface::Blit(const Picture& src, int sx, int sy, int w, int h, int dx, int
 // fill write and compare in the same pass (a loop the compiler vectorises).
 
 void Surface::Copy(const Picture& src, int sx, int sy, int w, int h, int dx, int dy) {
+  FitStamps();
+  const CopyMemo copy{src.pixels.data(), src.width, src.height, sx, sy, w, h, dx, dy, ++opNumber_};
+  // Places lie on a 40-pixel grid: mix the bits well before taking the top ones.
+  uint32_t place = static_cast<uint32_t>(dx) * 0x9E3779B1u ^ static_cast<uint32_t>(dy) * 0x85EBCA77u ^
+                   (static_cast<uint32_t>(w) * 64u + static_cast<uint32_t>(h)) * 0xC2B2AE3Du;
+  place ^= place >> 15;
+  place *= 0x2C1B3C6Du;
+  CopyMemo& last = copyMemo_[(place >> 16) % copyMemo_.size()];
+  if (last.SameCopy(copy) && !ChangedSince(last.op, dx, dy, w, h)) return;
+  last = copy;
   Blit(src, sx, sy, w, h, dx, dy, [](uint32_t* out, const uint32_t* in, int n) {
     const size_t bytes = sizeof(uint32_t) * static_cast<size_t>(n);
     if (std::memcmp(out, in, bytes) == 0) return false;
@@ -39,6 +101,8 @@ void Surface::Copy(const Picture& src, int sx, int sy, int w, int h, int dx, int
 }
 
 void Surface::Or(const Picture& src, int sx, int sy, int w, int h, int dx, int dy) {
+  FitStamps();
+  ++opNumber_;
   Blit(src, sx, sy, w, h, dx, dy, [](uint32_t* out, const uint32_t* in, int n) {
     uint32_t added = 0;
     for (int i = 0; i < n; ++i) {
@@ -50,6 +114,8 @@ void Surface::Or(const Picture& src, int sx, int sy, int w, int h, int dx, int d
 }
 
 void Surface::Fill(int x, int y, int w, int h, uint32_t colour) {
+  FitStamps();
+  ++opNumber_;
   int x0 = std::max(x, 0), y0 = std::max(y, 0);
   int x1 = std::min(x + w, width), y1 = std::min(y + h, height);
   for (int yy = y0; yy < y1; ++yy) {
@@ -59,11 +125,13 @@ void Surface::Fill(int x, int y, int w, int h, uint32_t colour) {
       differs |= row[i] ^ colour;
       row[i] = colour;
     }
-    if (differs) changed.MarkRow(yy, x0, x1);
+    if (differs) NoteChange(yy, x0, x1);
   }
 }
 
 void Surface::DrawText(int x, int y, std::string_view text, uint32_t colour) {
+  FitStamps();
+  ++opNumber_;
   const BitmapFont& font = GameFont();
   int pen = x;
   for (char c : text) {
@@ -79,7 +147,7 @@ void Surface::DrawText(int x, int y, std::string_view text, uint32_t colour) {
         uint32_t& p = pixels[static_cast<size_t>(py) * width + px];
         if (p == colour) continue;
         p = colour;
-        changed.MarkRow(py, px, px + 1);
+        NoteChange(py, px, px + 1);
       }
     }
     pen += gl->advance;

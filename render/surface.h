@@ -2,6 +2,7 @@
 // shell only shows it. Pixels are 0xRRGGBB.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -28,6 +29,12 @@ struct Surface {
   // taken. An operation that writes what is already there marks nothing.
   ChangedArea changed;
 
+  // Takes the marks as rectangles (ChangedArea::Take), leaving out the
+  // blocks whose pixels are the same as at the previous call: a sprite
+  // erased and drawn again on the same place is nothing new to show. The
+  // first call keeps every mark.
+  void TakeChanges(std::vector<ScreenRect>& out);
+
   uint32_t At(int x, int y) const { return pixels[y * width + x]; }
 
   // Block transfers of the w x h rectangle at (sx, sy) of a picture to
@@ -36,7 +43,13 @@ struct Surface {
   // have had in the whole transfer, and only where that place lies on the
   // surface. Everything else on the surface stays as it was, so a source
   // rectangle wholly beyond the picture's edge changes nothing.
-  // Plain copy: the destination takes the source pixel.
+  // Plain copy: the destination takes the source pixel. A copy that repeats
+  // the last copy made to the same place, from the same picture, is skipped
+  // when no operation has changed a pixel of that place since: the pixels
+  // there are already what it would write. (The wall tiles and bricks are
+  // redrawn at every paint; most paints change few of them.) So a picture
+  // must not change while a surface draws from it, and the pixels must only
+  // be written through these operations.
   void Copy(const Picture& src, int sx, int sy, int w, int h, int dx, int dy);
   // OR copy: the destination becomes destination | source, so black parts
   // of the source let what is beneath show through.
@@ -61,4 +74,31 @@ struct Surface {
   // op returns whether it changed any pixel of the run.
   template <typename RowOp>
   void Blit(const Picture& src, int sx, int sy, int w, int h, int dx, int dy, RowOp op);
+
+  // Notes that the current operation changed pixels x0 .. x1 - 1 of row y.
+  void NoteChange(int y, int x0, int x1);
+  // Whether an operation after number `op` changed a pixel in a block under
+  // the w x h rectangle at (x, y).
+  bool ChangedSince(uint64_t op, int x, int y, int w, int h);
+  void FitStamps();
+
+  struct CopyMemo {
+    const uint32_t* source = nullptr;
+    int sourceWidth = 0, sourceHeight = 0, sx = 0, sy = 0, w = 0, h = 0, dx = 0, dy = 0;
+    uint64_t op = 0;  // the operation that made the copy
+    bool SameCopy(const CopyMemo& o) const {
+      return source == o.source && sourceWidth == o.sourceWidth && sourceHeight == o.sourceHeight &&
+             sx == o.sx && sy == o.sy && w == o.w && h == o.h && dx == o.dx && dy == o.dy;
+    }
+  };
+  // The operations are numbered; each block of ChangedArea's grid keeps the
+  // number of the last one that changed a pixel in it.
+  uint64_t opNumber_ = 0;
+  int stampColumns_ = 0;
+  std::vector<uint64_t> blockStamps_;
+  // The last copy to each place, by a hash of the place; a collision only
+  // costs a copy that could have been skipped.
+  std::array<CopyMemo, 512> copyMemo_{};
+  // The pixels as TakeChanges last reported them.
+  std::vector<uint32_t> shown_;
 };

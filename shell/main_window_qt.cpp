@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPaintEvent>
 #include <QPointer>
+#include <QThread>
 
 #include <QDesktopServices>
 #include <QMouseEvent>
@@ -55,26 +56,41 @@ void PlayfieldView::SetScale(int scale, double ratio) {
 void PlayfieldView::Invalidate() {
   if (paintPending_) return;
   paintPending_ = true;
-  QMetaObject::invokeMethod(this, [this] { PaintGame(); }, Qt::QueuedConnection);
+  // Inside a step the paint follows the step directly (PaintHeld); posting
+  // it would cost the loop another turn at every step. A box that the step
+  // opens runs its own loop, and that loop paints as usual.
+  if (holdLevel_ == QThread::currentThread()->loopLevel()) return;
+  QMetaObject::invokeMethod(this, [this] { if (paintPending_) PaintGame(); }, Qt::QueuedConnection);
+}
+
+void PlayfieldView::HoldPaints() { holdLevel_ = QThread::currentThread()->loopLevel(); }
+
+void PlayfieldView::PaintHeld() {
+  holdLevel_ = -1;
+  if (paintPending_) PaintGame();
 }
 
 void PlayfieldView::PaintGame() {
   paintPending_ = false;
   if (paint) paint(g_, surface_);
   g_.MapDirty = 0;
-  surface_.changed.Take(surface_.width, surface_.height, changedRects_);
+  surface_.TakeChanges(changedRects_);
   // Only the changed blocks are scaled, and only they are put on screen (in
   // the widget's coordinates: image pixels over the device pixel ratio).
   const double k = scale_ / ratio_;
+  QRegion region;
   for (const ScreenRect& r : changedRects_) {
     if (scale_ > 1) {
       ScaleSurfaceRect(surface_, r.x, r.y, r.w, r.h, scale_,
                        reinterpret_cast<uint32_t*>(scaled_.bits()), scaled_.bytesPerLine() / 4);
     }
     const int x0 = static_cast<int>(std::floor(r.x * k)), y0 = static_cast<int>(std::floor(r.y * k));
-    update(x0, y0, static_cast<int>(std::ceil((r.x + r.w) * k)) - x0,
-           static_cast<int>(std::ceil((r.y + r.h) * k)) - y0);
+    region += QRect(x0, y0, static_cast<int>(std::ceil((r.x + r.w) * k)) - x0,
+                    static_cast<int>(std::ceil((r.y + r.h) * k)) - y0);
   }
+  // Painted and flushed now rather than at a later update request: the
+  // game's paint already waited for its turn of the loop.
+  if (!region.isEmpty()) repaint(region);
 }
 
 void PlayfieldView::paintEvent(QPaintEvent* e) {
@@ -137,14 +153,15 @@ void MainWindow::BuildMenu() {
 void MainWindow::StartTimer() { OnTimer(); }
 
 void MainWindow::OnTimer() {
+  view_->HoldPaints();
   PollMusicNotice(g_);  // the end of a track starts the next one
   GameTick(g_);
+  view_->PaintHeld();
   // Sleep until the next step is due rather than spinning. The tick count
-  // counts whole milliseconds, so the step is due somewhere within the last
-  // millisecond of the wait: wake a millisecond early and, if it is not due
-  // yet, wait that last one.
-  int wait = static_cast<int>(MsUntilNextStep(g_));
-  timer_.start(wait > 1 ? wait - 1 : wait);
+  // counts whole milliseconds and the precise timer does not fire early, so
+  // after the wait the tick count has moved on by at least the wait: one
+  // wake-up per step. (Were it early, the step would wait for the next call.)
+  timer_.start(static_cast<int>(MsUntilNextStep(g_)));
 }
 
 void MainWindow::OnCommand(int id, int marker) { RunCommand(g_, *this, id, marker); }

@@ -34,6 +34,10 @@ class PlayfieldView : public QWidget {
   // are handled, once however often it was asked for meanwhile, and puts on
   // screen only what it changed.
   void Invalidate();
+  // Between these two an invalidation waits, and PaintHeld paints it at
+  // once: the timer's step and its paint take one turn of the event loop.
+  void HoldPaints();
+  void PaintHeld();
 
  protected:
   // Copies the surface to the screen where Qt asks: what the last paint of
@@ -49,6 +53,7 @@ class PlayfieldView : public QWidget {
   double ratio_ = 1;
   QImage scaled_;  // the surface at scale_, when that is not 1
   bool paintPending_ = false;
+  int holdLevel_ = -1;  // the event loop level that holds paints, or -1
   std::vector<ScreenRect> changedRects_;
 };
 

@@ -68,6 +68,41 @@ class MainWindowTest : public QObject {
     QCOMPARE(p.rec.ui.boxes.size(), size_t(5));
   }
 
+  void aStepsPaintFollowsAtOnceWhileOtherPaintsWaitForTheLoop() {
+    Program p;
+    QCoreApplication::processEvents();
+    PlayfieldView* view = p.window->view();
+    int paints = 0;
+    view->paint = [&](GameState&, Surface&) { ++paints; };
+    view->Invalidate();
+    view->Invalidate();
+    QCOMPARE(paints, 0);
+    QCoreApplication::processEvents();
+    QCOMPARE(paints, 1);  // once, however often it was asked for
+
+    view->HoldPaints();  // as the timer does around a step
+    view->Invalidate();
+    QCoreApplication::processEvents();
+    QCOMPARE(paints, 1);
+    view->PaintHeld();
+    QCOMPARE(paints, 2);
+    view->PaintHeld();
+    QCoreApplication::processEvents();
+    QCOMPARE(paints, 2);  // nothing was pending
+
+    // A box opened by the step runs its own loop, which paints as usual.
+    view->HoldPaints();
+    QEventLoop box;
+    QTimer::singleShot(0, &box, [&] {
+      view->Invalidate();
+      QTimer::singleShot(0, &box, &QEventLoop::quit);
+    });
+    box.exec();
+    QCOMPARE(paints, 3);
+    view->PaintHeld();
+    QCOMPARE(paints, 3);
+  }
+
   void gunsightOverThePlayfieldAndAFrameWithoutMaximiseBox() {
     Program p;
     const QCursor cursor = p.window->view()->cursor();

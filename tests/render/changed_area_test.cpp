@@ -61,3 +61,109 @@ TEST(ChangedAreaTest, TheSurfaceMarksOnlyRowsItChanged) {
 }
 
 }  // namespace
+
+namespace {
+
+std::vector<ScreenRect> TakeShown(Surface& s) {
+  std::vector<ScreenRect> out;
+  s.TakeChanges(out);
+  return out;
+}
+
+TEST(ChangedAreaTest, OnlyWhatDiffersFromTheLastTakeIsShownAgain) {
+  Surface s;
+  const Picture red = Flat(40, 40, [](int, int) { return 0xFF0000u; });
+  const Picture blue = Flat(40, 40, [](int, int) { return 0x0000FFu; });
+  s.Copy(red, 0, 0, 40, 40, 100, 100);
+  EXPECT_EQ(TakeShown(s), (std::vector<ScreenRect>{{100, 100, 40, 40}}));  // the first take keeps all
+
+  // Erased and drawn again on the same place: marked, but nothing new.
+  s.FillBlack(100, 100, 40, 40);
+  s.Copy(red, 0, 0, 40, 40, 100, 100);
+  EXPECT_TRUE(TakeShown(s).empty());
+
+  // Changed and changed back within one take shows nothing; across two
+  // takes both changes show, only in the blocks that differ.
+  s.Copy(blue, 0, 0, 40, 20, 100, 100);
+  EXPECT_EQ(TakeShown(s), (std::vector<ScreenRect>{{100, 100, 40, 20}}));
+  s.FillBlack(100, 100, 40, 40);
+  s.Copy(red, 0, 0, 40, 40, 100, 100);
+  EXPECT_EQ(TakeShown(s), (std::vector<ScreenRect>{{100, 100, 40, 20}}));
+  // One pixel back in a block counts, at the surface's last block too.
+  s.FillWhite(699, 516, 1, 1);
+  s.FillWhite(139, 139, 1, 1);
+  EXPECT_EQ(TakeShown(s), (std::vector<ScreenRect>{{120, 120, 20, 20}, {680, 500, 20, 17}}));
+}
+
+// A plain model of the block transfers: every pixel of the source rectangle
+// that lies in the picture goes to its place if that lies on the surface.
+void ModelBlit(Surface& s, const Picture& p, int sx, int sy, int w, int h, int dx, int dy, bool orCopy) {
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const int px = sx + x, py = sy + y, tx = dx + x, ty = dy + y;
+      if (px < 0 || py < 0 || px >= p.width || py >= p.height) continue;
+      if (tx < 0 || ty < 0 || tx >= s.width || ty >= s.height) continue;
+      uint32_t& out = s.pixels[static_cast<size_t>(ty) * s.width + tx];
+      out = orCopy ? out | p.At(px, py) : p.At(px, py);
+    }
+}
+
+TEST(ChangedAreaTest, RepeatedCopiesAreSkippedOnlyWhereNothingChangedSince) {
+  // A few pictures, places and sizes, so that copies repeat often and
+  // overlap each other, sprites and fills partly.
+  const Picture pics[] = {
+      Flat(80, 80, [](int x, int y) { return uint32_t(0x10000 * (x % 7) + 0x100 * y + 1); }),
+      Flat(80, 80, [](int x, int y) { return uint32_t(((x * 13) ^ (y * 7)) & 0xFF0F); }),
+  };
+  const int places[][2] = {{-20, -20}, {20, 20}, {30, 25}, {60, 20}, {680, 500}, {40, 40}};
+  Surface s, model;
+  uint32_t seed = 12345;
+  auto next = [&](uint32_t n) {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 16) % n;
+  };
+  for (int step = 0; step < 4000; ++step) {
+    const Picture& p = pics[next(2)];
+    const auto& at = places[next(6)];
+    const int sx = static_cast<int>(next(3)) * 20, w = next(4) ? 40 : 37;
+    switch (next(8)) {
+      case 0:
+        s.Or(p, sx, 0, w, 40, at[0], at[1]);
+        ModelBlit(model, p, sx, 0, w, 40, at[0], at[1], true);
+        break;
+      case 1:
+        s.FillBlack(at[0] + 5, at[1] + 5, 10, 10);
+        for (int y = at[1] + 5; y < at[1] + 15; ++y)
+          for (int x = at[0] + 5; x < at[0] + 15; ++x)
+            if (x >= 0 && y >= 0 && x < model.width && y < model.height)
+              model.pixels[static_cast<size_t>(y) * model.width + x] = 0;
+        break;
+      default:
+        s.Copy(p, sx, 0, w, 40, at[0], at[1]);
+        ModelBlit(model, p, sx, 0, w, 40, at[0], at[1], false);
+    }
+    ASSERT_EQ(s.pixels, model.pixels) << "after step " << step;
+  }
+
+  // Text over a copied place also counts as a change.
+  Surface t;
+  t.Copy(pics[0], 0, 0, 40, 40, 0, 0);
+  t.DrawText(2, 2, "W", 0xFFFFFF);
+  t.Copy(pics[0], 0, 0, 40, 40, 0, 0);
+  EXPECT_EQ(CountColour(t, 0, 0, 40, 40, 0xFFFFFF), 0);
+}
+
+TEST(ChangedAreaTest, ACopyRepeatedOntoAnUntouchedPlaceIsSkipped) {
+  // Seen by breaking the promise that pictures stay as they are: the
+  // repeated copy does not read the picture again.
+  Picture p = Flat(40, 40, [](int, int) { return 0x123456u; });
+  Surface s;
+  s.Copy(p, 0, 0, 40, 40, 20, 20);
+  p.pixels.assign(p.pixels.size(), 0x654321u);
+  s.Copy(p, 0, 0, 40, 40, 20, 20);
+  EXPECT_EQ(s.At(30, 30), 0x123456u);
+  s.Copy(p, 0, 0, 40, 40, 21, 20);  // another place is copied
+  EXPECT_EQ(s.At(30, 30), 0x654321u);
+}
+
+}  // namespace
