@@ -147,16 +147,21 @@ void RunBot(const BotOptions& o, int number, bool loopback, uint32_t seed,
     // place there.
     const bool heldNow = std::find(log.begin(), log.end(), kAlreadyConnected) != log.end();
     heldPlace |= heldNow;
+    // When the link loses datagrams, "full" alone may also be about a place
+    // held for this bot: its accept and the "already connected" after it
+    // were both lost. Full is final only on a clean link.
+    const bool mayHoldPlace = heldNow || (denial == kServerFull && !faults.Perfect());
     // The place the server keeps for this address would only free itself
     // after the server's 400-step time-out, and a second lost accept on a
     // bad link would hold it again: give it back at once, as leaving does.
-    if (heldNow && g.Socket) {
+    // (A bot that holds no place there gives back nothing.)
+    if (mayHoldPlace && g.Socket) {
       DatagramBuffer leaving;
       BuildLeaving(leaving);
       g.Socket->SendTo(g.ServerAddress, leaving.data(), leaving.size());
     }
     const bool mayPass = denial.empty() || denial == kAlreadyConnected ||
-                         (denial == kServerFull && heldPlace);
+                         (denial == kServerFull && (heldPlace || mayHoldPlace));
     if (!mayPass || clock.TickCount() - joinStart >= kJoinPatienceMs) break;
   }
   if (!joined) {
