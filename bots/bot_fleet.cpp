@@ -127,6 +127,19 @@ void RunBot(const BotOptions& o, int number, bool loopback, uint32_t seed,
   g.Rng.Seed(seed + static_cast<uint32_t>(number));
   RandomSource choices(seed * 7 + static_cast<uint32_t>(number));
 
+  // Sends the leaving datagram and, on a delaying link, lets it out before
+  // anything else is sent: a join that overtook it would be given a place
+  // that the late leaving datagram then takes away again.
+  auto sendLeaving = [&] {
+    SendDatagram(g, g.ServerAddress, kLeavingDatagram, kLeavingLength, "Send error #25");
+    if (faults.Perfect()) return;
+    const uint32_t until = clock.TickCount() + faults.DelayMs + FaultySocket::kReorderHoldMs + 20;
+    while (static_cast<int32_t>(until - clock.TickCount()) > 0) {
+      if (g.Socket) g.Socket->Pending();
+      clock.Sleep(5);
+    }
+  };
+
   // A lost accept leaves the bot a place on the server that it does not
   // know of: the server then denies it as "already connected" until it
   // times that place out, so the bot keeps trying for a while.
@@ -155,11 +168,7 @@ void RunBot(const BotOptions& o, int number, bool loopback, uint32_t seed,
     // after the server's 400-step time-out, and a second lost accept on a
     // bad link would hold it again: give it back at once, as leaving does.
     // (A bot that holds no place there gives back nothing.)
-    if (mayHoldPlace && g.Socket) {
-      DatagramBuffer leaving;
-      BuildLeaving(leaving);
-      g.Socket->SendTo(g.ServerAddress, leaving.data(), leaving.size());
-    }
+    if (mayHoldPlace && g.Socket) sendLeaving();
     const bool mayPass = denial.empty() || denial == kAlreadyConnected ||
                          (denial == kServerFull && (heldPlace || mayHoldPlace));
     if (!mayPass || clock.TickCount() - joinStart >= kJoinPatienceMs) break;
@@ -190,14 +199,7 @@ void RunBot(const BotOptions& o, int number, bool loopback, uint32_t seed,
 
   // Leaving: on a delaying link the leaving datagram is let out before the
   // socket goes (EndGame sends it and drops the socket at once).
-  if (!faults.Perfect()) {
-    SendDatagram(g, g.ServerAddress, kLeavingDatagram, kLeavingLength, "Send error #25");
-    const uint32_t until = clock.TickCount() + faults.DelayMs + FaultySocket::kReorderHoldMs + 20;
-    while (static_cast<int32_t>(until - clock.TickCount()) > 0) {
-      if (g.Socket) g.Socket->Pending();
-      clock.Sleep(5);
-    }
-  }
+  if (!faults.Perfect()) sendLeaving();
   g.platform.ui = nullptr;
   EndGame(g);
   say(name + ": left");
