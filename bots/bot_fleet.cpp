@@ -172,6 +172,10 @@ void RunBot(const BotOptions& o, int number, bool loopback, uint32_t seed,
     const bool mayPass = denial.empty() || denial == kAlreadyConnected ||
                          (denial == kServerFull && (heldPlace || mayHoldPlace));
     if (!mayPass || clock.TickCount() - joinStart >= kJoinPatienceMs) break;
+    // The next try starts on a fresh socket: a late accept for a place just
+    // given back must not be read as the answer to the next request (the
+    // bot would think it plays while the server has no place for it).
+    g.Socket = net.CreateSocket();
   }
   if (!joined) {
     say(name + (denial.empty() ? ": could not join (no answer from the server)"
