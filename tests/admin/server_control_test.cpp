@@ -273,11 +273,7 @@ struct LoopbackServer : ServerGame {
   uint16_t port = 0;
   TestList list;
   LoopbackServer(bool computers) : ServerGame(4, computers) {
-    for (int attempt = 0; attempt < 5 && port == 0; ++attempt) {
-      g.Socket = net.CreateSocket();
-      uint16_t p = FreeUdpPort();
-      if (g.Socket->Bind(p)) port = p;
-    }
+    port = BindFreeUdpPort(net, g.Socket);
     g.ServerParticipates = 1;
     g.Nickname = "Host";
     SetUpServerPlaces(g);

@@ -50,12 +50,7 @@ struct RealClient {
 TEST(BadLinkClientsTest, EightRealClientsKeepTheirPlacesAndUpdatesForThreeThousandSteps) {
   ServerGame s;
   PosixNetwork net;
-  uint16_t port = 0;
-  for (int attempt = 0; attempt < 5 && port == 0; ++attempt) {
-    s.g.Socket = net.CreateSocket();
-    uint16_t p = FreeUdpPort();
-    if (s.g.Socket->Bind(p)) port = p;
-  }
+  const uint16_t port = BindFreeUdpPort(net, s.g.Socket);
   ASSERT_NE(port, 0);
   FakeClock& clock = s.rec.clock;
   std::vector<std::unique_ptr<RealClient>> clients;

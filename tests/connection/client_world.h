@@ -52,11 +52,7 @@ struct ClientWorld {
   explicit ClientWorld(int tickInterval = 40, bool computerFill = true) {
     WriteFile("pakmap.map", BorderMapText());
     GameState& s = server.g;
-    for (int attempt = 0; attempt < 5 && port == 0; ++attempt) {
-      s.Socket = server.net->CreateSocket();
-      uint16_t p = FreeUdpPort();
-      if (s.Socket->Bind(p)) port = p;
-    }
+    port = BindFreeUdpPort(*server.net, s.Socket);
     for (int r = 0; r < kMapSide; ++r)
       for (int c = 0; c < kMapSide; ++c)
         s.Tiles[r * kMapSide + c] = (r == 0 || c == 0 || r == 13 || c == 13 || (r == 7 && c == 7)) ? 2 : 0;

@@ -117,12 +117,7 @@ struct LinkClient {
 TEST(BadLinkTest, EightClientsKeepTheirPlacesAndTheirUpdatesForThreeThousandSteps) {
   ServerGame s;
   PosixNetwork net;
-  uint16_t port = 0;
-  for (int attempt = 0; attempt < 5 && port == 0; ++attempt) {
-    s.g.Socket = net.CreateSocket();
-    uint16_t p = FreeUdpPort();
-    if (s.g.Socket->Bind(p)) port = p;
-  }
+  const uint16_t port = BindFreeUdpPort(net, s.g.Socket);
   ASSERT_NE(port, 0);
   const NetAddress server = NetAddress::Of(127, 0, 0, 1, port);
   std::vector<std::unique_ptr<LinkClient>> clients;

@@ -15,8 +15,11 @@
 #include <chrono>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "platform/platform.h"
 
 inline sockaddr_in LoopbackAddr(const char* ip, uint16_t port) {
   sockaddr_in s{};
@@ -35,6 +38,17 @@ inline uint16_t FreeUdpPort() {
   getsockname(fd, reinterpret_cast<sockaddr*>(&s), &len);
   close(fd);
   return ntohs(s.sin_port);
+}
+
+// Gives `socket` a new socket of `net` bound to a free port and returns the
+// port; 0 when another process took the port first five times running.
+inline uint16_t BindFreeUdpPort(Network& net, std::unique_ptr<UdpSocket>& socket) {
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    socket = net.CreateSocket();
+    const uint16_t p = FreeUdpPort();
+    if (socket->Bind(p)) return p;
+  }
+  return 0;
 }
 
 class UdpTestClient {

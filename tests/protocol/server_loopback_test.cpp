@@ -17,11 +17,7 @@ struct LoopbackServer : ServerGame {
   PosixNetwork net;
   uint16_t port = 0;
   LoopbackServer() {
-    for (int attempt = 0; attempt < 5 && port == 0; ++attempt) {
-      g.Socket = net.CreateSocket();
-      uint16_t p = FreeUdpPort();
-      if (g.Socket->Bind(p)) port = p;
-    }
+    port = BindFreeUdpPort(net, g.Socket);
   }
   void Step() { GameStep(g); }
 };
