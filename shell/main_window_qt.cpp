@@ -1,6 +1,7 @@
 #include "shell/main_window_qt.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <cmath>
 #include <QKeyEvent>
 #include <QLayout>
@@ -21,6 +22,7 @@
 #include "maps/generate_map.h"
 #include "maps/map_dialogs_qt.h"
 #include "platform/qt_ui.h"
+#include "platform/xcb_presenter.h"
 #include "render/scaled_copy.h"
 #include "shell/game_tick.h"
 #include "shell/gunsight_cursor_qt.h"
@@ -38,11 +40,52 @@ PlayfieldView::PlayfieldView(GameState& g, QWidget* parent) : QWidget(parent), g
   setFocusPolicy(Qt::NoFocus);
   // The window's client area shows the gunsight; the menu keeps the arrow.
   setCursor(GunsightCursor());
+  // On X the view is a window of its own that the presenter draws on: Qt
+  // then neither keeps a copy of it nor paints it. VRASK_QT_PAINT=1 leaves
+  // the painting to Qt, should an X server show the view wrongly.
+  if (QGuiApplication::platformName() == QLatin1String("xcb") && qEnvironmentVariableIntValue("VRASK_QT_PAINT") == 0) {
+    onX_ = true;
+    setAttribute(Qt::WA_NativeWindow);
+    setAttribute(Qt::WA_PaintOnScreen);
+  }
+}
+
+PlayfieldView::~PlayfieldView() = default;
+
+QPaintEngine* PlayfieldView::paintEngine() const { return nullptr; }
+
+XcbPresenter* PlayfieldView::Presenter() {
+  // Until it is shown the view has nothing to draw on; showing it exposes
+  // it, and that paint puts the whole picture.
+  if (!onX_ || !isVisible()) return nullptr;
+  if (!presenter_) {
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    presenter_ = XcbPresenter::Create(x11 ? x11->connection() : nullptr, static_cast<uint32_t>(winId()),
+                                      surface_.width * scale_, surface_.height * scale_);
+    if (!presenter_) PaintThroughQt();
+  }
+  return presenter_.get();
+}
+
+void PlayfieldView::PaintThroughQt() {
+  onX_ = false;
+  setAttribute(Qt::WA_PaintOnScreen, false);
+  update();
+}
+
+const uint32_t* PlayfieldView::ShownPixels(int* stride) const {
+  if (scale_ > 1) {
+    *stride = static_cast<int>(scaled_.bytesPerLine() / 4);
+    return reinterpret_cast<const uint32_t*>(scaled_.constBits());
+  }
+  *stride = surface_.width;
+  return surface_.pixels.data();
 }
 
 void PlayfieldView::SetScale(int scale, double ratio) {
   scale_ = scale;
   ratio_ = ratio > 0 ? ratio : 1;
+  presenter_.reset();  // made again for the new size
   scaled_ = scale_ == 1 ? QImage()
                         : QImage(surface_.width * scale_, surface_.height * scale_, QImage::Format_RGB32);
   if (scale_ > 1) {
@@ -75,15 +118,27 @@ void PlayfieldView::PaintGame() {
   if (paint) paint(g_, surface_);
   g_.MapDirty = 0;
   surface_.TakeChanges(changedRects_);
-  // Only the changed blocks are scaled, and only they are put on screen (in
-  // the widget's coordinates: image pixels over the device pixel ratio).
+  if (scale_ > 1) {
+    for (const ScreenRect& r : changedRects_)
+      ScaleSurfaceRect(surface_, r.x, r.y, r.w, r.h, scale_, reinterpret_cast<uint32_t*>(scaled_.bits()),
+                       scaled_.bytesPerLine() / 4);
+  }
+  if (onX_) {
+    // The shown picture's pixels are the window's own.
+    if (XcbPresenter* presenter = Presenter()) {
+      for (ScreenRect& r : changedRects_) r = {r.x * scale_, r.y * scale_, r.w * scale_, r.h * scale_};
+      int stride = 0;
+      const uint32_t* pixels = ShownPixels(&stride);
+      presenter->Put(pixels, stride, changedRects_);
+      return;
+    }
+    if (onX_) return;  // not shown yet
+  }
+  // Only the changed blocks are put on screen, in the widget's coordinates:
+  // image pixels over the device pixel ratio.
   const double k = scale_ / ratio_;
   QRegion region;
   for (const ScreenRect& r : changedRects_) {
-    if (scale_ > 1) {
-      ScaleSurfaceRect(surface_, r.x, r.y, r.w, r.h, scale_,
-                       reinterpret_cast<uint32_t*>(scaled_.bits()), scaled_.bytesPerLine() / 4);
-    }
     const int x0 = static_cast<int>(std::floor(r.x * k)), y0 = static_cast<int>(std::floor(r.y * k));
     region += QRect(x0, y0, static_cast<int>(std::ceil((r.x + r.w) * k)) - x0,
                     static_cast<int>(std::ceil((r.y + r.h) * k)) - y0);
@@ -94,6 +149,22 @@ void PlayfieldView::PaintGame() {
 }
 
 void PlayfieldView::paintEvent(QPaintEvent* e) {
+  // Uncovered on X: put the shown picture there again (image pixels are the
+  // window's pixels). A paint redirected elsewhere (grab) takes Qt's path.
+  if (onX_ && !redirected(nullptr)) {
+    if (XcbPresenter* presenter = Presenter()) {
+      std::vector<ScreenRect> rects;
+      for (const QRect& r : e->region()) {
+        const int x0 = static_cast<int>(std::floor(r.x() * ratio_)), y0 = static_cast<int>(std::floor(r.y() * ratio_));
+        rects.push_back({x0, y0, static_cast<int>(std::ceil((r.x() + r.width()) * ratio_)) - x0,
+                         static_cast<int>(std::ceil((r.y() + r.height()) * ratio_)) - y0});
+      }
+      int stride = 0;
+      const uint32_t* pixels = ShownPixels(&stride);
+      presenter->Put(pixels, stride, rects);
+    }
+    return;  // if the presenter could not be made, Qt paints it anew
+  }
   const QImage image =
       scale_ > 1 ? scaled_
                  : QImage(reinterpret_cast<const uchar*>(surface_.pixels.data()), surface_.width,

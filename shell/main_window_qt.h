@@ -7,20 +7,26 @@
 #include <QMainWindow>
 #include <QTimer>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "render/surface.h"
 #include "shell/commands.h"
 #include "shell/screen_saver_qt.h"
 
+class XcbPresenter;
+
 struct GameState;
 class QtUi;
 
 // Shows the persistent surface, scaled by whole multiples on dense screens.
+// On X it is a window of its own and puts its changes there directly
+// (XcbPresenter); elsewhere, or where that cannot work, Qt paints it.
 class PlayfieldView : public QWidget {
   Q_OBJECT
  public:
   PlayfieldView(GameState& g, QWidget* parent);
+  ~PlayfieldView() override;
   Surface& surface() { return surface_; }
   // Shows the picture `scale` times as large (1..4), for a screen of device
   // pixel ratio `ratio`: the view is sized so that one surface pixel takes
@@ -43,9 +49,16 @@ class PlayfieldView : public QWidget {
   // Copies the surface to the screen where Qt asks: what the last paint of
   // the game changed, or what the window system uncovered.
   void paintEvent(QPaintEvent* e) override;
+  // None while the view puts its pixels on X itself.
+  QPaintEngine* paintEngine() const override;
 
  private:
   void PaintGame();
+  // The shown picture: the surface, or its scaled copy.
+  const uint32_t* ShownPixels(int* stride) const;
+  // The presenter once the view's X window exists; null when Qt paints.
+  XcbPresenter* Presenter();
+  void PaintThroughQt();
 
   GameState& g_;
   Surface surface_;
@@ -55,6 +68,8 @@ class PlayfieldView : public QWidget {
   bool paintPending_ = false;
   int holdLevel_ = -1;  // the event loop level that holds paints, or -1
   std::vector<ScreenRect> changedRects_;
+  bool onX_ = false;  // puts its own pixels, as long as that works
+  std::unique_ptr<XcbPresenter> presenter_;
 };
 
 class MainWindow : public QMainWindow, public CommandHost {
