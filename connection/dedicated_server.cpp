@@ -77,7 +77,7 @@ ParseResult ParseDedicatedOptions(const std::vector<std::string>& args, Dedicate
         *error = "the speed must be fast or slow";
         return ParseResult::Bad;
       }
-      o->TickInterval = v == "fast" ? 40 : 60;
+      o->TickInterval = v == "fast" ? kFastTickInterval : kSlowTickInterval;
     } else if (a == "--max-players") {
       if (!ToNumber(v, 1, 8, &n)) {
         *error = "the maximum number of players must be from 1 to 8";

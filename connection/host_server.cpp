@@ -40,7 +40,7 @@ bool ServerSettingsGo(GameState& g, const ServerSettingsForm& form) {
   p.allowInternet = form.internet;
   p.computerFill = form.computer;
   p.participates = form.participates;
-  p.tickInterval = form.fast ? 40 : 60;
+  p.tickInterval = form.fast ? kFastTickInterval : kSlowTickInterval;
 
   long players = LeadingNumber(form.players.substr(0, 1));
   if (players < 1 || players > 8) {

@@ -1,5 +1,6 @@
 #include "connection/join_server.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -195,7 +196,10 @@ int ConnectToServer(GameState& g, const std::string& serverName,
 
 int FinishJoin(GameState& g) {
   g.LocalSlot = kNoSlot;  // the first update names the client's own place
-  g.TickInterval = (g.TickInterval & ~0xFF) | g.ConnectReply[4];
+  // A server sends 40 or 60. A smaller byte, which only a broken or hostile
+  // server sends, would make this client step, and send, every millisecond:
+  // it counts as the fast speed.
+  g.TickInterval = (g.TickInterval & ~0xFF) | std::max<int>(g.ConnectReply[4], kFastTickInterval);
   const int map = FetchMap(g);
   if (map != kMapTaken) {
     // The server has already given this client a place: end the game as a

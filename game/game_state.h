@@ -82,13 +82,17 @@ struct ChatBoard {
 
 struct PictureSet;  // the loaded pictures (render/pictures.h)
 
+// The two game speeds: milliseconds between steps.
+constexpr int kFastTickInterval = 40;
+constexpr int kSlowTickInterval = 60;
+
 struct GameState {
   // --- Role of this process ---
   int IsServer = 0;
   int IsClient = 0;
   int LocalSlot = kNoSlot;   // only the low byte counts; above 8 means none
   int PredictionOn = 1;
-  int TickInterval = 40;     // only the low byte counts
+  int TickInterval = kFastTickInterval;  // only the low byte counts
 
   // --- Server settings ---
   int AllowInternet = 0;

@@ -201,6 +201,14 @@ TEST(JoinServerTest, AcceptedTheClientTakesSpeedMapAndNameOrLeavesWhenNoMapComes
             std::make_tuple(1, 0, kNoSlot, std::string("Client Connected")));
   for (int id : {CmdServerOptions, CmdLoadMap, CmdGenerateMap, CmdNickname}) EXPECT_FALSE(t.rec.ui.enabled[id]) << id;
   for (int id : {CmdDisconnect, CmdSaveMap, CmdPrediction}) EXPECT_TRUE(t.rec.ui.enabled[id]) << id;
+  // A speed byte below the fast speed counts as fast; slower ones are kept.
+  for (auto [sent, taken] : {std::pair{0, 40}, {39, 40}, {40, 40}, {255, 255}}) {
+    Joining speed;
+    speed.g.ConnectReply[4] = static_cast<uint8_t>(sent);
+    speed.FromServer(speed.MapBytes(TileMap{}));
+    ASSERT_EQ(FinishJoin(speed.g), 1);
+    EXPECT_EQ(speed.g.TickInterval, taken) << sent;
+  }
 
   // No map within five seconds: the server is told, the game ended.
   Joining lost;
