@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "connection/join_server.h"
+#include "connection/server_notices.h"
 #include "game/game_state.h"
 #include "protocol/datagrams.h"
 
@@ -67,6 +68,9 @@ int FetchMap(GameState& g) {
       ApplyServerMap(g, tiles);
       return kMapTaken;
     }
+    // A game ended meanwhile: the kick or the close is shown now, not
+    // missed, with the client left to time out.
+    if (g.IsClient && HandleGameEndingNotice(g, buf, static_cast<size_t>(len))) return kMapGameEnded;
     // Any other datagram from the server asks for the map, but not faster
     // than a server answers (within a step): the updates queued behind the
     // request would otherwise each draw one more map datagram.

@@ -1,5 +1,6 @@
 #include "connection/server_notices.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "connection/end_game.h"
@@ -43,6 +44,15 @@ void HandleServerNotice(GameState& g) {
     case 't': TakeChatBoard(g); break;
     default: break;
   }
+}
+
+bool HandleGameEndingNotice(GameState& g, const uint8_t* d, size_t len) {
+  if (len < 3 || d[0] != 'P' || d[1] != 'M' || (d[2] != 'k' && d[2] != 's')) return false;
+  std::memset(g.LastServerMessage, 0, sizeof g.LastServerMessage);
+  g.LastServerMessageLength = std::min(len, sizeof g.LastServerMessage);
+  std::memcpy(g.LastServerMessage, d, g.LastServerMessageLength);
+  HandleServerNotice(g);
+  return true;
 }
 
 void TakeChatBoard(GameState& g) {

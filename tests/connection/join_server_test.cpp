@@ -188,6 +188,19 @@ TEST(JoinServerTest, DuringAGameTheFetchAsksOnlyWhenTheServerSendsSomethingElse)
   EXPECT_EQ(FetchMap(t.g), kMapTaken);
   EXPECT_EQ(t.Sent(), std::vector<std::string>{kMapRequest});
   EXPECT_EQ(t.g.Tiles, map);
+
+  // A kick or a close meanwhile ends the game at once, with its message.
+  for (auto [notice, text] : {std::pair{"PMk", "You have been kicked from the server"},
+                              {"PMs", "Remote server closed connection"}}) {
+    Joining ended;
+    ended.g.IsClient = 1;
+    ended.FromServer(UpdateBytes(src, 1));
+    ended.FromServer(notice);
+    EXPECT_EQ(FetchMap(ended.g), kMapGameEnded) << notice;
+    EXPECT_EQ(ended.g.IsClient, 0);
+    ASSERT_EQ(ended.rec.ui.boxes.size(), 1u);
+    EXPECT_EQ(ended.rec.ui.boxes[0].text, text);
+  }
 }
 
 TEST(JoinServerTest, AcceptedTheClientTakesSpeedMapAndNameOrLeavesWhenNoMapComes) {
