@@ -54,6 +54,11 @@ PlayfieldView::~PlayfieldView() = default;
 
 QPaintEngine* PlayfieldView::paintEngine() const { return nullptr; }
 
+bool PlayfieldView::event(QEvent* e) {
+  if (e->type() == QEvent::WinIdChange) presenter_.reset();
+  return QWidget::event(e);
+}
+
 XcbPresenter* PlayfieldView::Presenter() {
   // Until it is shown the view has nothing to draw on; showing it exposes
   // it, and that paint puts the whole picture.

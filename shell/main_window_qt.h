@@ -51,6 +51,8 @@ class PlayfieldView : public QWidget {
   void paintEvent(QPaintEvent* e) override;
   // None while the view puts its pixels on X itself.
   QPaintEngine* paintEngine() const override;
+  // A new X window (Qt may make one again) needs a new presenter.
+  bool event(QEvent* e) override;
 
  private:
   void PaintGame();

@@ -207,6 +207,34 @@ class XWindowTest : public QObject {
       QTRY_COMPARE(showsSurface(), 0);
     }
   }
+
+  // Given a new X window, the view shows what it paints there, not on the
+  // old one.
+  void aViewGivenANewXWindowShowsItsPicturesThere() {
+    xcb_connection_t* c = QtConnection();
+    GameState g;
+    PlayfieldView view(g, nullptr);
+    view.paint = [](GameState&, Surface& s) { s.Fill(0, 0, s.width, s.height, Pattern(s.width, 7)); };
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    view.Invalidate();
+    QTRY_COMPARE(view.surface().At(0, 0), Pattern(kClientWidth, 7));
+    const uint32_t first = static_cast<uint32_t>(view.winId());
+
+    view.windowHandle()->destroy();
+    view.windowHandle()->create();
+    view.windowHandle()->show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    const uint32_t second = static_cast<uint32_t>(view.winId());
+    QVERIFY(second != first);
+    view.paint = [](GameState&, Surface& s) { s.Fill(0, 0, 50, 50, 0x00FF00); };
+    view.Invalidate();
+    QTRY_COMPARE(view.surface().At(0, 0), 0x00FF00u);
+    Sync(c);
+    QTRY_COMPARE(Wrong(ReadWindow(c, second, kClientWidth, kClientHeight), kClientWidth, kClientHeight,
+                       [&](int x, int y) { return view.surface().At(x, y); }),
+                 0);
+  }
 };
 
 int main(int argc, char** argv) {
