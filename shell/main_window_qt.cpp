@@ -43,7 +43,8 @@ PlayfieldView::PlayfieldView(GameState& g, QWidget* parent) : QWidget(parent), g
   // On X the view is a window of its own that the presenter draws on: Qt
   // then neither keeps a copy of it nor paints it. VRASK_QT_PAINT=1 leaves
   // the painting to Qt, should an X server show the view wrongly.
-  if (QGuiApplication::platformName() == QLatin1String("xcb") && qEnvironmentVariableIntValue("VRASK_QT_PAINT") == 0) {
+  if (QGuiApplication::platformName() == QLatin1String("xcb") &&
+      qEnvironmentVariableIntValue("VRASK_QT_PAINT") == 0) {
     onX_ = true;
     setAttribute(Qt::WA_NativeWindow);
     setAttribute(Qt::WA_PaintOnScreen);
@@ -137,7 +138,8 @@ void PlayfieldView::PaintGame() {
       presenter->Put(pixels, stride, changedRects_);
       return;
     }
-    if (onX_) return;  // not shown yet
+    // Not shown yet: the expose that shows it puts the whole picture.
+    if (onX_) return;
   }
   // Only the changed blocks are put on screen, in the widget's coordinates:
   // image pixels over the device pixel ratio.
@@ -160,7 +162,8 @@ void PlayfieldView::paintEvent(QPaintEvent* e) {
     if (XcbPresenter* presenter = Presenter()) {
       std::vector<ScreenRect> rects;
       for (const QRect& r : e->region()) {
-        const int x0 = static_cast<int>(std::floor(r.x() * ratio_)), y0 = static_cast<int>(std::floor(r.y() * ratio_));
+        const int x0 = static_cast<int>(std::floor(r.x() * ratio_));
+        const int y0 = static_cast<int>(std::floor(r.y() * ratio_));
         rects.push_back({x0, y0, static_cast<int>(std::ceil((r.x() + r.width()) * ratio_)) - x0,
                          static_cast<int>(std::ceil((r.y() + r.height()) * ratio_)) - y0});
       }
