@@ -133,22 +133,28 @@ void Surface::DrawText(int x, int y, std::string_view text, uint32_t colour) {
   FitStamps();
   ++opNumber_;
   const BitmapFont& font = GameFont();
+  // Rows of the line that lie on the surface.
+  const int row0 = std::max(0, -y), row1 = std::min(font.height, height - y);
   int pen = x;
   for (char c : text) {
     const BitmapFont::Glyph* gl = font.Find(static_cast<unsigned char>(c));
     if (!gl) continue;
-    for (int row = 0; row < font.height; ++row) {
-      int py = y + row;
-      if (py < 0 || py >= height) continue;
-      for (int col = 0; col < gl->width; ++col) {
-        int px = pen + gl->left + col;
-        if (px < 0 || px >= width) continue;
-        if (!font.Pixel(*gl, col, row)) continue;
-        uint32_t& p = pixels[static_cast<size_t>(py) * width + px];
-        if (p == colour) continue;
-        p = colour;
-        NoteChange(py, px, px + 1);
+    // The glyph's columns that lie on the surface.
+    const int left = pen + gl->left;
+    const int col0 = std::max(0, -left), col1 = std::min(gl->width, width - left);
+    const size_t stride = static_cast<size_t>(gl->width + 7) / 8;
+    for (int row = row0; row < row1 && col0 < col1; ++row) {
+      const uint8_t* glyphRow = &font.bits[gl->offset + static_cast<size_t>(row) * stride];
+      uint32_t* line = &pixels[static_cast<size_t>(y + row) * width + left];
+      int changed0 = col1, changed1 = col0;  // the row's changed columns
+      for (int col = col0; col < col1; ++col) {
+        const bool set = glyphRow[col >> 3] & (0x80 >> (col & 7));
+        if (!set || line[col] == colour) continue;
+        line[col] = colour;
+        changed0 = std::min(changed0, col);
+        changed1 = col + 1;
       }
+      if (changed0 < changed1) NoteChange(y + row, left + changed0, left + changed1);
     }
     pen += gl->advance;
   }

@@ -76,6 +76,29 @@ TEST(SurfaceText, DrawsOnlyGlyphPixelsWithinItsWidth) {
   EXPECT_EQ(CountColour(s, 5 + Surface::TextWidth("Say:Hello_") + 1, 0, 200, 30, ink), 0);
   EXPECT_EQ(CountColour(s, 0, 5 + Surface::TextHeight(), 200, 30, ink), 0);
 
+  // Cut by each edge: exactly the glyphs' pixels that fall on the surface
+  // ("\xC9", an accented capital, reaches the line's top row).
+  const BitmapFont& font = GameFont();
+  const std::string text = "\xC9W";
+  const int half = Surface::TextWidth(text) / 2, midRow = Surface::TextHeight() / 2;
+  for (auto [x, y] : {std::pair{24 - half, 0}, {2, 12 - midRow}, {-half, 0}, {2, -midRow}}) {
+    Surface cut = Small(24, 12, 0);
+    cut.DrawText(x, y, text, ink);
+    Surface want = Small(24, 12, 0);
+    int pen = x;
+    for (char c : text) {
+      const BitmapFont::Glyph& gl = *font.Find(static_cast<unsigned char>(c));
+      for (int row = 0; row < font.height; ++row)
+        for (int col = 0; col < gl.width; ++col)
+          if (font.Pixel(gl, col, row)) want.FillWhite(pen + gl.left + col, y + row, 1, 1);
+      pen += gl.advance;
+    }
+    int wrong = 0;
+    for (int py = 0; py < 12; ++py)
+      for (int px = 0; px < 24; ++px) wrong += cut.At(px, py) != (want.At(px, py) ? ink : 0u);
+    EXPECT_EQ(wrong, 0) << x << "," << y;
+  }
+
   EXPECT_EQ(Surface::TextWidth(""), 0);
   EXPECT_EQ(Surface::TextWidth("ab"), Surface::TextWidth("a") + Surface::TextWidth("b"));
   EXPECT_GT(Surface::TextWidth("W"), Surface::TextWidth("i"));
