@@ -1,6 +1,5 @@
 #include "connection/server_notices.h"
 
-#include <algorithm>
 #include <cstring>
 
 #include "connection/end_game.h"
@@ -48,9 +47,7 @@ void HandleServerNotice(GameState& g) {
 
 bool HandleGameEndingNotice(GameState& g, const uint8_t* d, size_t len) {
   if (len < 3 || d[0] != 'P' || d[1] != 'M' || (d[2] != 'k' && d[2] != 's')) return false;
-  std::memset(g.LastServerMessage, 0, sizeof g.LastServerMessage);
-  g.LastServerMessageLength = std::min(len, sizeof g.LastServerMessage);
-  std::memcpy(g.LastServerMessage, d, g.LastServerMessageLength);
+  KeepServerMessage(g, d, len);
   HandleServerNotice(g);
   return true;
 }

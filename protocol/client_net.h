@@ -27,6 +27,10 @@ constexpr uint32_t kClientQuietLimit = 200;
 // number through again).
 int ClientReceive(GameState& g);
 
+// Keeps a notice from the server (its first bytes) in LastServerMessage,
+// zero-filled beyond them, for HandleServerNotice.
+void KeepServerMessage(GameState& g, const uint8_t* d, size_t len);
+
 // Applies a received update: kReceiveUpdate, kReceiveNothing for a stale
 // one (its sequence number below the last), kReceiveDropped when the bytes
 // are not a whole 218-byte update.

@@ -67,6 +67,12 @@ int ApplyUpdate(GameState& g, const uint8_t* d, size_t len) {
   return kReceiveUpdate;
 }
 
+void KeepServerMessage(GameState& g, const uint8_t* d, size_t len) {
+  std::memset(g.LastServerMessage, 0, sizeof g.LastServerMessage);
+  g.LastServerMessageLength = std::min(len, sizeof g.LastServerMessage);
+  std::memcpy(g.LastServerMessage, d, g.LastServerMessageLength);
+}
+
 int ClientReceive(GameState& g) {
   if (!g.IsClient || g.ClientQuiet > kClientQuietLimit) {
     g.LastUpdateSeq = 0;
@@ -95,9 +101,7 @@ int ClientReceive(GameState& g) {
     const size_t got = static_cast<size_t>(len);
     if (got < 2 || buf[0] != 'P' || buf[1] != 'M') return kReceiveDropped;
     if (got < 3 || buf[2] != 'm') {
-      std::memset(g.LastServerMessage, 0, sizeof g.LastServerMessage);
-      g.LastServerMessageLength = std::min(got, sizeof g.LastServerMessage);
-      std::memcpy(g.LastServerMessage, buf, g.LastServerMessageLength);
+      KeepServerMessage(g, buf, got);
       return kReceiveNotice;
     }
     // When updates queue up, each with another behind it is skipped at

@@ -129,18 +129,16 @@ void PlayfieldView::PaintGame() {
       ScaleSurfaceRect(surface_, r.x, r.y, r.w, r.h, scale_, reinterpret_cast<uint32_t*>(scaled_.bits()),
                        scaled_.bytesPerLine() / 4);
   }
-  if (onX_) {
+  if (XcbPresenter* presenter = Presenter()) {
     // The shown picture's pixels are the window's own.
-    if (XcbPresenter* presenter = Presenter()) {
-      for (ScreenRect& r : changedRects_) r = {r.x * scale_, r.y * scale_, r.w * scale_, r.h * scale_};
-      int stride = 0;
-      const uint32_t* pixels = ShownPixels(&stride);
-      presenter->Put(pixels, stride, changedRects_);
-      return;
-    }
-    // Not shown yet: the expose that shows it puts the whole picture.
-    if (onX_) return;
+    for (ScreenRect& r : changedRects_) r = {r.x * scale_, r.y * scale_, r.w * scale_, r.h * scale_};
+    int stride = 0;
+    const uint32_t* pixels = ShownPixels(&stride);
+    presenter->Put(pixels, stride, changedRects_);
+    return;
   }
+  // On X but not shown yet: the expose that shows it puts the whole picture.
+  if (onX_) return;
   // Only the changed blocks are put on screen, in the widget's coordinates:
   // image pixels over the device pixel ratio.
   const double k = scale_ / ratio_;
