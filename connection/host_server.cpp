@@ -5,7 +5,7 @@
 #include "connection/end_game.h"
 #include "game/frame_transitions.h"
 #include "game/game_state.h"
-#include "shell/menu_ids.h"
+#include "platform/menu_ids.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include "connection/end_game.h"
 #include "connection/host_server.h"
 #include "game/game_state.h"
+#include "platform/menu_ids.h"
 #include "protocol/client_net.h"
 #include "protocol/datagrams.h"
-#include "shell/menu_ids.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 #include <string>
 
 #include "game/random.h"
+#include "game/stranger_limiter.h"
 #include "platform/net_address.h"
 #include "platform/platform.h"
-#include "protocol/stranger_limiter.h"
 
 constexpr int kSlotCount = 8;
 constexpr int kMapSide = 14;

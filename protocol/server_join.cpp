@@ -2,8 +2,8 @@
 // either the accept reply or every denial that applies.
 #include <cstdio>
 
-#include "admin/ban_list.h"
 #include "game/game_state.h"
+#include "protocol/ban_list.h"
 #include "protocol/datagrams.h"
 #include "protocol/server_net.h"
 

@@ -1,5 +1,5 @@
 // The welcome and nickname templates, and the dialog-unit arithmetic.
-#include "shell/dialog_template.h"
+#include "platform/dialog_template.h"
 
 const DialogControl* DialogTemplate::Find(int controlId) const {
   for (const DialogControl& c : controls)

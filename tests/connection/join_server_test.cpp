@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/menu_ids.h"
 #include "protocol/datagrams.h"
-#include "shell/menu_ids.h"
 #include "tests/protocol/client_fixture.h"
 
 namespace {

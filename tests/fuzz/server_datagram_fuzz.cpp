@@ -16,8 +16,8 @@
 #include <cstring>
 #include <vector>
 
+#include "connection/game_step.h"
 #include "game/game_state.h"
-#include "game/game_step.h"
 #include "platform/recording_platform.h"
 #include "protocol/server_net.h"
 #include "render/player_colours.h"

@@ -1,4 +1,4 @@
-#include "shell/dialog_template.h"
+#include "platform/dialog_template.h"
 
 #include <gtest/gtest.h>
 

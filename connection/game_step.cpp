@@ -1,4 +1,4 @@
-#include "game/game_step.h"
+#include "connection/game_step.h"
 
 #include "game/computer_players.h"
 #include "game/game_state.h"
