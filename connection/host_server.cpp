@@ -6,6 +6,7 @@
 #include "game/frame_transitions.h"
 #include "game/game_state.h"
 #include "platform/menu_ids.h"
+#include "protocol/chat_board.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "connection/end_game.h"
+#include "connection/fetch_map.h"
 #include "connection/host_server.h"
 #include "game/game_state.h"
 #include "platform/menu_ids.h"

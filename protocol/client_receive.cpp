@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "connection/server_notices.h"
 #include "game/game_state.h"
 #include "protocol/client_net.h"
 #include "protocol/datagrams.h"
@@ -110,12 +109,4 @@ int ClientReceive(GameState& g) {
     return ApplyUpdate(g, buf, got);
   }
   return kReceiveNothing;
-}
-
-void ClientReceivePhase(GameState& g) {
-  switch (ClientReceive(g)) {
-    case kReceiveNotice: HandleServerNotice(g); break;
-    case kReceiveUpdate: g.ServerSilence = 0; break;
-    default: break;
-  }
 }

@@ -4,6 +4,7 @@
 
 #include "game/game_state.h"
 #include "protocol/ban_list.h"
+#include "protocol/chat_board.h"
 #include "protocol/datagrams.h"
 #include "protocol/server_net.h"
 

@@ -3,6 +3,7 @@
 
 #include "game/game_state.h"
 #include "game/player_commands.h"
+#include "protocol/chat_board.h"
 #include "protocol/datagrams.h"
 #include "protocol/server_net.h"
 

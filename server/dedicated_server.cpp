@@ -11,6 +11,7 @@
 #include "game/game_state.h"
 #include "maps/map_file.h"
 #include "maps/maze_generator.h"
+#include "protocol/chat_board.h"
 #include "render/player_colours.h"
 
 const char* const kDedicatedUsage =

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "connection/fetch_map.h"
 #include "platform/menu_ids.h"
 #include "protocol/datagrams.h"
 #include "tests/protocol/client_fixture.h"
