@@ -5,7 +5,7 @@
 #include "game/game_state.h"
 #include "game/rules.h"
 #include "protocol/chat_board.h"
-#include "protocol/client_net.h"
+#include "protocol/client_receive.h"
 #include "protocol/server_net.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "connection/host_server.h"
 #include "game/game_state.h"
 #include "platform/menu_ids.h"
-#include "protocol/client_net.h"
+#include "protocol/client_receive.h"
 #include "protocol/datagrams.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include "connection/fetch_map.h"
 #include "game/game_state.h"
 #include "protocol/board_datagram.h"
-#include "protocol/client_net.h"
+#include "protocol/client_receive.h"
 #include "protocol/datagrams.h"
 
 namespace {

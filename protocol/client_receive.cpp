@@ -1,10 +1,11 @@
 // The client's receive: one datagram per step from its server, the update
 // applied or the notice handed on, the name sent as a sign of life.
+#include "protocol/client_receive.h"
+
 #include <algorithm>
 #include <cstring>
 
 #include "game/game_state.h"
-#include "protocol/client_net.h"
 #include "protocol/datagrams.h"
 #include "protocol/update_datagram.h"
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "connection/game_step.h"
-#include "protocol/client_net.h"
+#include "protocol/client_receive.h"
 #include "tests/protocol/client_fixture.h"
 
 namespace {
