@@ -7,6 +7,8 @@
 #include "protocol/chat_board.h"
 #include "protocol/client_receive.h"
 #include "protocol/server_net.h"
+#include "protocol/server_receive.h"
+#include "protocol/server_send.h"
 
 namespace {
 

@@ -19,7 +19,7 @@
 #include "connection/game_step.h"
 #include "game/game_state.h"
 #include "platform/recording_platform.h"
-#include "protocol/server_net.h"
+#include "protocol/server_receive.h"
 #include "render/player_colours.h"
 #include "tests/fuzz/fuzz_support.h"
 
