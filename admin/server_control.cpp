@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "game/game_state.h"
+#include "protocol/chat_board.h"
 #include "protocol/datagrams.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "admin/ban_list.h"
+#include "protocol/ban_list.h"
 
 struct GameState;
 

@@ -2,7 +2,7 @@
 // controls.
 #pragma once
 
-#include "shell/dialog_template.h"
+#include "platform/dialog_template.h"
 
 enum ServerControlId : int {
   kIdKickPlayer = 1030,

@@ -4,9 +4,9 @@
 
 #include <cstdio>
 
+#include "connection/game_step.h"
 #include "game/frame_transitions.h"
 #include "game/game_state.h"
-#include "game/game_step.h"
 #include "maps/maze_generator.h"
 #include "support/test_game.h"
 

@@ -8,13 +8,13 @@
 
 #include "bots/bot_player.h"
 #include "connection/end_game.h"
+#include "connection/game_tick.h"
 #include "connection/join_server.h"
 #include "game/frame_transitions.h"
 #include "game/game_state.h"
 #include "platform/faulty_socket.h"
 #include "platform/posix_network.h"
 #include "protocol/datagrams.h"
-#include "shell/game_tick.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Dialog templates of hosting a server.
 #pragma once
 
-#include "shell/dialog_template.h"
+#include "platform/dialog_template.h"
 
 const DialogTemplate& ServerSettingsTemplate();  // 104 "Choose New Server Settings..."
 const DialogTemplate& ServerAddressTemplate();   // 105 "Server address..."

@@ -5,8 +5,8 @@
 #include "game/frame_transitions.h"
 #include "game/game_state.h"
 #include "maps/map_file.h"
+#include "platform/menu_ids.h"
 #include "protocol/datagrams.h"
-#include "shell/menu_ids.h"
 
 int EndGame(GameState& g) {
   if (g.IsServer) SendToInternetPlayers(g, kLeavingDatagram, kLeavingLength, "Send error #24");

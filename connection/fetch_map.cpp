@@ -2,7 +2,7 @@
 // server announced a new one.
 #include <cstring>
 
-#include "connection/join_server.h"
+#include "connection/fetch_map.h"
 #include "connection/server_notices.h"
 #include "game/game_state.h"
 #include "protocol/datagrams.h"

@@ -5,7 +5,8 @@
 #include "connection/end_game.h"
 #include "game/frame_transitions.h"
 #include "game/game_state.h"
-#include "shell/menu_ids.h"
+#include "platform/menu_ids.h"
+#include "protocol/chat_board.h"
 
 namespace {
 

@@ -5,11 +5,12 @@
 #include <cstring>
 
 #include "connection/end_game.h"
+#include "connection/fetch_map.h"
 #include "connection/host_server.h"
 #include "game/game_state.h"
-#include "protocol/client_net.h"
+#include "platform/menu_ids.h"
+#include "protocol/client_receive.h"
 #include "protocol/datagrams.h"
-#include "shell/menu_ids.h"
 
 namespace {
 

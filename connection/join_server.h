@@ -73,29 +73,6 @@ int ConnectToServer(GameState& g, const std::string& serverName,
 // game is then ended and the user told).
 int FinishJoin(GameState& g);
 
-// FetchMap's results.
-enum FetchMapResult : int {
-  kMapReceiveFailed = 0,  // the socket failed (a fatal error has been reported)
-  kMapTaken = 1,          // the map datagram arrived and is in Tiles
-  kMapGaveUp = 2,         // nothing came within kMapWaitMs
-  kMapGameEnded = 3,      // during a game the server kicked the client or closed: the game is ended
-};
-constexpr uint32_t kMapRequestRepeatMs = 500;
-constexpr uint32_t kMapRequestGapMs = 100;
-constexpr uint32_t kMapWaitMs = 5000;
-
-// Waits for the server's map, holding the thread. While connecting
-// (IsClient clear) it asks first; during a game it waits for the next
-// datagram. Asks again for other datagrams from the server (at most once
-// per kMapRequestGapMs) and every kMapRequestRepeatMs; gives up after
-// kMapWaitMs. During a game a kick or close notice from the server ends
-// the game there and then.
-int FetchMap(GameState& g);
-
-// A map datagram's tiles become the map, unless they already are it; a new
-// map is marked for a full redraw.
-void ApplyServerMap(GameState& g, const TileMap& tiles);
-
 // Without a window: what GO and ConnectToServer do, with up to maxAttempts
 // connection attempts (each holds the thread for a second). A running game
 // is ended first. log, when given, receives the connection log. 1 when

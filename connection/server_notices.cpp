@@ -3,10 +3,10 @@
 #include <cstring>
 
 #include "connection/end_game.h"
-#include "connection/join_server.h"
+#include "connection/fetch_map.h"
 #include "game/game_state.h"
 #include "protocol/board_datagram.h"
-#include "protocol/client_net.h"
+#include "protocol/client_receive.h"
 #include "protocol/datagrams.h"
 
 namespace {

@@ -17,6 +17,10 @@ void HandleServerNotice(GameState& g);
 // as HandleServerNotice would and returns true; false for anything else.
 bool HandleGameEndingNotice(GameState& g, const uint8_t* d, size_t len);
 
+// A connected client has heard nothing from its server for too long: tell
+// the server, end the game and say so.
+void ClientGiveUpOnServer(GameState& g);
+
 // Takes the message board out of LastServerMessage; when any line differs
 // from the board shown, rings and copies all eight lines.
 void TakeChatBoard(GameState& g);

@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "game/spawn.h"
-#include "protocol/board_datagram.h"
 
 uint8_t TileAt(const GameState& g, int x, int y) {
   int c = x / kCellSize;  // truncating, as the rules define the cell tests
@@ -58,35 +57,6 @@ void PlaceNewPlayer(GameState& g, int index, char kind) {
 void ScrollChatBoard(GameState& g) {
   for (int k = 1; k < kChatLines; ++k)
     std::memcpy(g.Board.Lines[k - 1], g.Board.Lines[k], kChatLineBytes);
-}
-
-static void WriteNewestLine(GameState& g, uint8_t r, uint8_t gr, uint8_t b, const char* text) {
-  char* line = g.Board.Lines[kChatLines - 1];
-  std::memset(line, 0, kChatLineBytes);
-  line[0] = static_cast<char>(r);
-  line[1] = static_cast<char>(gr);
-  line[2] = static_cast<char>(b);
-  std::memcpy(line + 3, text, strnlen(text, kChatTextMax));
-  if (g.OnBoardLine) g.OnBoardLine(line + 3);
-}
-
-void PostStatusMessage(GameState& g) {
-  ScrollChatBoard(g);
-  WriteNewestLine(g, 128, 100, 100, g.StatusMessage.c_str());
-  BroadcastChatBoard(g);
-}
-
-void AppendChatLine(GameState& g, int slot, const char* text) {
-  ScrollChatBoard(g);
-  const uint8_t* c = g.PlayerColours[slot];
-  WriteNewestLine(g, c[0], c[1], c[2], text);
-  BroadcastChatBoard(g);
-}
-
-void BroadcastChatBoard(GameState& g) {
-  if (!g.IsServer || !g.AllowInternet) return;
-  auto d = BuildBoardDatagram(g.Board);
-  SendToInternetPlayers(g, d.data(), d.size(), "Send error #26");
 }
 
 void SendToInternetPlayers(GameState& g, const uint8_t* data, size_t len, const char* errorText) {

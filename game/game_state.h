@@ -12,9 +12,9 @@
 #include <string>
 
 #include "game/random.h"
+#include "game/stranger_limiter.h"
 #include "platform/net_address.h"
 #include "platform/platform.h"
-#include "protocol/stranger_limiter.h"
 
 constexpr int kSlotCount = 8;
 constexpr int kMapSide = 14;
@@ -175,9 +175,6 @@ void MakeComputerSlot(GameState& g, int index, int nameNumber);
 // caller's.
 void PlaceNewPlayer(GameState& g, int index, char kind);
 void ScrollChatBoard(GameState& g);
-void PostStatusMessage(GameState& g);
-void AppendChatLine(GameState& g, int slot, const char* text);
-void BroadcastChatBoard(GameState& g);
 void SetPlayerName(PlayerSlot& p, const char* name, size_t maxLen = kNameBytes - 1);
 void EmptyChatInput(GameState& g);
 

@@ -2,7 +2,7 @@
 // ids of their controls.
 #pragma once
 
-#include "shell/dialog_template.h"
+#include "platform/dialog_template.h"
 
 enum MapDialogId : int {
   kIdMapCancel = 1001,        // "&Cancel" in both dialogs

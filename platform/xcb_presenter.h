@@ -11,7 +11,7 @@
 #include <memory>
 #include <vector>
 
-#include "render/changed_area.h"
+#include "platform/screen_rect.h"
 
 struct xcb_connection_t;
 

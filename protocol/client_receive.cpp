@@ -1,11 +1,11 @@
 // The client's receive: one datagram per step from its server, the update
 // applied or the notice handed on, the name sent as a sign of life.
+#include "protocol/client_receive.h"
+
 #include <algorithm>
 #include <cstring>
 
-#include "connection/server_notices.h"
 #include "game/game_state.h"
-#include "protocol/client_net.h"
 #include "protocol/datagrams.h"
 #include "protocol/update_datagram.h"
 
@@ -110,12 +110,4 @@ int ClientReceive(GameState& g) {
     return ApplyUpdate(g, buf, got);
   }
   return kReceiveNothing;
-}
-
-void ClientReceivePhase(GameState& g) {
-  switch (ClientReceive(g)) {
-    case kReceiveNotice: HandleServerNotice(g); break;
-    case kReceiveUpdate: g.ServerSilence = 0; break;
-    default: break;
-  }
 }

@@ -1,11 +1,13 @@
 // A join request: the tests of version, room, address and ban list, then
 // either the accept reply or every denial that applies.
+#include "protocol/server_join.h"
+
 #include <cstdio>
 
-#include "admin/ban_list.h"
 #include "game/game_state.h"
+#include "protocol/ban_list.h"
+#include "protocol/chat_board.h"
 #include "protocol/datagrams.h"
-#include "protocol/server_net.h"
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "game/game_state.h"
+#include "protocol/chat_board.h"
 #include "protocol/datagrams.h"
 
 namespace {

@@ -1,9 +1,13 @@
 // The server's receive loop and what it does with each datagram type.
+#include "protocol/server_receive.h"
+
 #include <cstdio>
 
 #include "game/game_state.h"
 #include "game/player_commands.h"
+#include "protocol/chat_board.h"
 #include "protocol/datagrams.h"
+#include "protocol/server_join.h"
 #include "protocol/server_net.h"
 
 namespace {

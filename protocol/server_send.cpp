@@ -1,8 +1,9 @@
 // After the simulation: the periodic map re-send and this step's update to
 // half of the remote players.
+#include "protocol/server_send.h"
+
 #include "game/game_state.h"
 #include "protocol/datagrams.h"
-#include "protocol/server_net.h"
 #include "protocol/update_datagram.h"
 
 namespace {

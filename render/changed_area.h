@@ -13,10 +13,7 @@
 #include <cstdint>
 #include <vector>
 
-struct ScreenRect {
-  int x = 0, y = 0, w = 0, h = 0;
-  bool operator==(const ScreenRect&) const = default;
-};
+#include "platform/screen_rect.h"
 
 class ChangedArea {
  public:

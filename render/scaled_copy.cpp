@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "render/surface.h"
-#include "shell/command_line.h"
 
 void ScaleSurfaceRect(const Surface& s, int x, int y, int w, int h, int scale, uint32_t* out,
                       int outStride) {

@@ -7,6 +7,9 @@
 
 struct Surface;
 
+// The size of a shown picture pixel, in screen pixels: 1..4.
+constexpr int kMaxScale = 4;
+
 // Writes the w x h rectangle at (x, y) of the surface into out, each pixel
 // as a scale x scale block: out's pixel (x*scale + i, y*scale + j) for i, j
 // in 0..scale-1 takes surface pixel (x, y). out is the whole scaled

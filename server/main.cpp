@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "connection/dedicated_server.h"
 #include "connection/end_game.h"
 #include "game/game_state.h"
 #include "platform/headless_ui.h"
 #include "platform/posix_network.h"
+#include "server/dedicated_server.h"
 #include "shell/game_folder.h"
 
 namespace {

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "game/game_state.h"
+#include "protocol/chat_board.h"
 #include "protocol/datagrams.h"
 #include "render/bitmap_font.h"
 #include "shell/virtual_keys.h"

@@ -5,10 +5,9 @@
 #include <string>
 #include <vector>
 
-enum class ParseResult { Run, Help, Version, Bad };
+#include "render/scaled_copy.h"
 
-// The size of a shown picture pixel, in screen pixels: 1..4.
-constexpr int kMaxScale = 4;
+enum class ParseResult { Run, Help, Version, Bad };
 
 struct GameOptions {
   int Scale = 0;  // 0: chosen from the screen (ChooseScale)

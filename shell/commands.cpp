@@ -2,9 +2,9 @@
 
 #include "connection/end_game.h"
 #include "game/game_state.h"
+#include "platform/menu_ids.h"
 #include "shell/chat_entry.h"
 #include "shell/control_input.h"
-#include "shell/menu_ids.h"
 #include "shell/music.h"
 #include "shell/nickname_entry.h"
 #include "shell/virtual_keys.h"

@@ -8,7 +8,7 @@
 #include <QPixmap>
 #include <QString>
 
-#include "shell/dialog_template.h"
+#include "platform/dialog_template.h"
 
 // The font of every dialog: DejaVu Sans at 11 pixels, what the old
 // platform's 8-point dialog font measured on a 96-dpi screen.

@@ -1,6 +1,7 @@
 #include "shell/info_dialog.h"
 
 #include "shell/dialog_builder_qt.h"
+#include "shell/dialog_templates.h"
 
 int ShowInfoDialog(int templateId, QWidget* owner) {
   const DialogTemplate* t = DialogTemplateById(templateId);

@@ -1,7 +1,7 @@
 // The About and help templates: static texts, frames and pictures only.
 // Every one shows the program icon at the top and has a close box and a
 // minimise box; none has a button.
-#include "shell/dialog_template.h"
+#include "shell/info_templates.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "shell/menu_table.h"
 
-#include "shell/menu_ids.h"
+#include "platform/menu_ids.h"
 
 const std::vector<MenuItem>& MainMenu() {
   static const std::vector<MenuItem> kMenu = {

@@ -1,7 +1,7 @@
 #include "shell/music.h"
 
 #include "game/game_state.h"
-#include "shell/menu_ids.h"
+#include "platform/menu_ids.h"
 
 std::string MusicFileName(int track) { return "vrask" + std::to_string(track) + ".mid"; }
 

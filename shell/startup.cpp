@@ -5,9 +5,9 @@
 #include "connection/end_game.h"
 #include "game/game_state.h"
 #include "maps/map_file.h"
+#include "platform/menu_ids.h"
 #include "render/pictures.h"
 #include "render/player_colours.h"
-#include "shell/menu_ids.h"
 #include "shell/music.h"
 #include "shell/windows1252.h"
 

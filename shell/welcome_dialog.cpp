@@ -8,6 +8,7 @@
 
 #include "game/game_state.h"
 #include "shell/dialog_builder_qt.h"
+#include "shell/dialog_templates.h"
 #include "shell/nickname_entry.h"
 
 namespace {

@@ -7,8 +7,8 @@
 
 #include <filesystem>
 
+#include "connection/game_step.h"
 #include "connection/host_server.h"
-#include "game/game_step.h"
 #include "platform/posix_network.h"
 #include "support/test_game.h"
 #include "tests/protocol/loopback.h"

@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "bots/bot_player.h"
+#include "connection/game_step.h"
 #include "connection/join_server.h"
 #include "game/frame_transitions.h"
-#include "game/game_step.h"
 #include "platform/faulty_socket.h"
 #include "platform/posix_network.h"
 #include "tests/protocol/loopback.h"

@@ -4,12 +4,12 @@
 #include <thread>
 
 #include "connection/end_game.h"
+#include "connection/game_tick.h"
 #include "connection/join_server.h"
 #include "game/frame_transitions.h"
 #include "platform/posix_network.h"
 #include "platform/recording_platform.h"
 #include "shell/control_input.h"
-#include "shell/game_tick.h"
 #include "support/test_game.h"
 #include "tests/protocol/loopback.h"
 

@@ -14,9 +14,9 @@
 #include <thread>
 #include <vector>
 
+#include "connection/game_step.h"
 #include "connection/join_server.h"
 #include "game/frame_transitions.h"
-#include "game/game_step.h"
 #include "platform/posix_network.h"
 #include "platform/recording_platform.h"
 #include "render/player_colours.h"

@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "game/frame_transitions.h"
+#include "platform/menu_ids.h"
 #include "protocol/datagrams.h"
-#include "shell/menu_ids.h"
 #include "support/test_game.h"
 
 namespace {

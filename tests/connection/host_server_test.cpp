@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/menu_ids.h"
+#include "platform/menu_ids.h"
 #include "support/test_game.h"
 
 namespace {

@@ -4,8 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include "connection/fetch_map.h"
+#include "platform/menu_ids.h"
 #include "protocol/datagrams.h"
-#include "shell/menu_ids.h"
 #include "tests/protocol/client_fixture.h"
 
 namespace {

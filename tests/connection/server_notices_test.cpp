@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "game/game_step.h"
+#include "connection/game_step.h"
 #include "protocol/board_datagram.h"
 #include "protocol/datagrams.h"
 #include "tests/protocol/client_fixture.h"

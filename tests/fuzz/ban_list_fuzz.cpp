@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "admin/ban_list.h"
+#include "protocol/ban_list.h"
 #include "tests/fuzz/fuzz_support.h"
 
 namespace {

@@ -17,9 +17,9 @@
 #include <cstring>
 #include <vector>
 
+#include "connection/game_step.h"
 #include "game/frame_transitions.h"
 #include "game/game_state.h"
-#include "game/game_step.h"
 #include "platform/recording_platform.h"
 #include "render/player_colours.h"
 #include "tests/fuzz/fuzz_support.h"

@@ -16,10 +16,10 @@
 #include <cstring>
 #include <vector>
 
+#include "connection/game_step.h"
 #include "game/game_state.h"
-#include "game/game_step.h"
 #include "platform/recording_platform.h"
-#include "protocol/server_net.h"
+#include "protocol/server_receive.h"
 #include "render/player_colours.h"
 #include "tests/fuzz/fuzz_support.h"
 

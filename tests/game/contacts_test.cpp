@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "game/game_step.h"
+#include "connection/game_step.h"
+#include "game/arena.h"
 #include "game/rules.h"
 #include "support/test_game.h"
-#include "game/arena.h"
 
 namespace {
 

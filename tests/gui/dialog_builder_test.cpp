@@ -7,6 +7,8 @@
 
 #include "gui/dialog_driver.h"
 #include "shell/dialog_builder_qt.h"
+#include "shell/dialog_templates.h"
+#include "shell/info_templates.h"
 #include "shell/info_dialog.h"
 
 class DialogBuilderTest : public QObject {

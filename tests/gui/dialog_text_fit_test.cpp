@@ -15,6 +15,8 @@
 #include "connection/connection_templates.h"
 #include "maps/map_dialog_templates.h"
 #include "shell/dialog_builder_qt.h"
+#include "shell/dialog_templates.h"
+#include "shell/info_templates.h"
 
 namespace {
 

@@ -10,12 +10,12 @@
 #include "gui/dialog_driver.h"
 #include "gui/window_program.h"
 #include "maps/map_file.h"
+#include "platform/menu_ids.h"
 #include "platform/qt_ui.h"
 #include "platform/recording_platform.h"
 #include "protocol/datagrams.h"
 #include "shell/dialog_builder_qt.h"
 #include "shell/main_window_qt.h"
-#include "shell/menu_ids.h"
 #include "support/test_game.h"
 
 namespace {

@@ -12,9 +12,9 @@
 #include <thread>
 
 #include "game/game_state.h"
+#include "platform/menu_ids.h"
 #include "platform/sdl_audio.h"
 #include "shell/commands.h"
-#include "shell/menu_ids.h"
 #include "shell/music.h"
 #include "support/test_game.h"
 

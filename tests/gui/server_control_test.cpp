@@ -9,10 +9,10 @@
 #include "admin/server_control_templates.h"
 #include "connection/host_server.h"
 #include "gui/dialog_driver.h"
+#include "platform/menu_ids.h"
 #include "platform/qt_ui.h"
 #include "shell/dialog_builder_qt.h"
 #include "shell/main_window_qt.h"
-#include "shell/menu_ids.h"
 #include "support/test_game.h"
 
 namespace {

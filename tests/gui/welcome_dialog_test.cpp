@@ -8,12 +8,12 @@
 
 #include "game/game_state.h"
 #include "gui/dialog_driver.h"
+#include "platform/menu_ids.h"
 #include "platform/posix_network.h"
 #include "platform/qt_ui.h"
 #include "platform/recording_platform.h"
 #include "shell/dialog_builder_qt.h"
 #include "shell/main_window_qt.h"
-#include "shell/menu_ids.h"
 #include "shell/program_qt.h"
 #include "shell/welcome_dialog.h"
 

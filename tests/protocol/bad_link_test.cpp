@@ -11,7 +11,7 @@
 
 #include <cstring>
 
-#include "game/game_step.h"
+#include "connection/game_step.h"
 #include "platform/faulty_socket.h"
 #include "platform/posix_network.h"
 #include "protocol/datagrams.h"

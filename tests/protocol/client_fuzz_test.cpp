@@ -5,8 +5,8 @@
 
 #include <random>
 
+#include "connection/game_step.h"
 #include "game/frame_transitions.h"
-#include "game/game_step.h"
 #include "protocol/board_datagram.h"
 #include "protocol/datagrams.h"
 #include "tests/protocol/client_fixture.h"

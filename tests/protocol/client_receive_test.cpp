@@ -2,8 +2,8 @@
 // changes, the name as a sign of life, silence and prediction.
 #include <gtest/gtest.h>
 
-#include "game/game_step.h"
-#include "protocol/client_net.h"
+#include "connection/game_step.h"
+#include "protocol/client_receive.h"
 #include "tests/protocol/client_fixture.h"
 
 namespace {

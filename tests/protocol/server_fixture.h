@@ -7,6 +7,7 @@
 
 #include "game/game_state.h"
 #include "protocol/server_net.h"
+#include "protocol/server_receive.h"
 #include "render/player_colours.h"
 #include "support/test_game.h"
 

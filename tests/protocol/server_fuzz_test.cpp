@@ -5,7 +5,7 @@
 
 #include <random>
 
-#include "game/game_step.h"
+#include "connection/game_step.h"
 #include "protocol/datagrams.h"
 #include "tests/protocol/server_fixture.h"
 

@@ -2,7 +2,7 @@
 // sequence numbers, time-outs, and senders whose replies cannot arrive.
 #include <gtest/gtest.h>
 
-#include "game/game_step.h"
+#include "connection/game_step.h"
 #include "platform/posix_network.h"
 #include "tests/protocol/loopback.h"
 #include "tests/protocol/server_fixture.h"

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "protocol/datagrams.h"
+#include "protocol/server_send.h"
 #include "tests/protocol/server_fixture.h"
 
 namespace {

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
+#include "connection/game_step.h"
 #include "game/game_state.h"
-#include "game/game_step.h"
 #include "render/player_colours.h"
 
 // The grid of the shipped "pakmap.map".

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/menu_ids.h"
+#include "platform/menu_ids.h"
 #include "shell/virtual_keys.h"
 #include "support/test_game.h"
 

@@ -3,9 +3,9 @@
 // from the game's own generator.
 #include <gtest/gtest.h>
 
+#include "connection/game_step.h"
 #include "connection/host_server.h"
 #include "game/frame_transitions.h"
-#include "game/game_step.h"
 #include "maps/map_file.h"
 #include "shell/control_input.h"
 #include "support/test_game.h"

@@ -1,7 +1,7 @@
-#include "shell/game_tick.h"
+#include "connection/game_tick.h"
 
+#include "connection/game_step.h"
 #include "game/game_state.h"
-#include "game/game_step.h"
 
 bool GameTick(GameState& g) {
   uint32_t now = g.platform.clock->TickCount();

@@ -2,8 +2,8 @@
 // them together; players in a place are never held back.
 #include <gtest/gtest.h>
 
+#include "game/stranger_limiter.h"
 #include "protocol/datagrams.h"
-#include "protocol/stranger_limiter.h"
 #include "tests/protocol/server_fixture.h"
 
 namespace {

@@ -3,7 +3,7 @@
 // A dialog unit is a quarter of the dialog font's average character width
 // across and an eighth of its character height down, so a template keeps
 // its proportions whatever font it is shown in. The Qt builder
-// (dialog_builder_qt.cpp) turns a template into widgets; everything here is
+// (shell/dialog_builder_qt.cpp) turns a template into widgets; everything here is
 // plain data and arithmetic that tests can check without a display.
 #pragma once
 
@@ -97,14 +97,3 @@ DialogRect ToPixels(const DialogRect& du, DialogBaseUnits units);
 // The letters measured for BaseUnitsFromFont.
 inline constexpr const char* kBaseUnitAlphabet =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
-
-// The templates, one table each (dialog_templates.cpp, info_templates.cpp).
-const DialogTemplate& WelcomeTemplate();          // 108
-const DialogTemplate& NicknameTemplate();         // 115
-const DialogTemplate& AboutTemplate();            // 107
-const DialogTemplate& GameplayHelpTemplate();     // 109
-const DialogTemplate& StatusBarHelpTemplate();    // 110
-const DialogTemplate& ClientServerHelpTemplate(); // 111
-
-// Any of the above by template id, or null.
-const DialogTemplate* DialogTemplateById(int id);

@@ -1,4 +1,4 @@
-#include "protocol/stranger_limiter.h"
+#include "game/stranger_limiter.h"
 
 #include <algorithm>
 

@@ -35,10 +35,3 @@ void KeepServerMessage(GameState& g, const uint8_t* d, size_t len);
 // one (its sequence number below the last), kReceiveDropped when the bytes
 // are not a whole 218-byte update.
 int ApplyUpdate(GameState& g, const uint8_t* d, size_t len);
-
-// The step's receive: ClientReceive and what its result asks for.
-void ClientReceivePhase(GameState& g);
-
-// A connected client has heard nothing from its server for too long: tell
-// the server, end the game and say so (connection/server_notices.cpp).
-void ClientGiveUpOnServer(GameState& g);

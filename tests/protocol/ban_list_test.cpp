@@ -1,4 +1,4 @@
-#include "admin/ban_list.h"
+#include "protocol/ban_list.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,14 @@
-#include "game/game_step.h"
+#include "connection/game_step.h"
 
+#include "connection/server_notices.h"
 #include "game/computer_players.h"
 #include "game/game_state.h"
 #include "game/rules.h"
-#include "protocol/client_net.h"
+#include "protocol/chat_board.h"
+#include "protocol/client_receive.h"
 #include "protocol/server_net.h"
+#include "protocol/server_receive.h"
+#include "protocol/server_send.h"
 
 namespace {
 
@@ -31,6 +35,15 @@ void ShieldWarning(GameState& g) {
   if (local >= kSlotCount) return;  // 10 (or any value past the slots): no slot
   const PlayerSlot& p = g.Players[local];
   if (p.Shield && p.Energy == 1) PlayEffect(g, "shielddo.wav");
+}
+
+// The step's receive: ClientReceive and what its result asks for.
+void ClientReceivePhase(GameState& g) {
+  switch (ClientReceive(g)) {
+    case kReceiveNotice: HandleServerNotice(g); break;
+    case kReceiveUpdate: g.ServerSilence = 0; break;
+    default: break;
+  }
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
-#include "game/game_step.h"
+#include "connection/game_step.h"
 
 #include <gtest/gtest.h>
 
-#include "support/test_game.h"
 #include "game/arena.h"
+#include "support/test_game.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "shell/game_tick.h"
+#include "connection/game_tick.h"
 
 #include <gtest/gtest.h>
 

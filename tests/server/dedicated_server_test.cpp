@@ -1,5 +1,5 @@
 // The dedicated server's command line, set-up and loop.
-#include "connection/dedicated_server.h"
+#include "server/dedicated_server.h"
 
 #include <gtest/gtest.h>
 

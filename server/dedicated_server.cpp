@@ -1,17 +1,18 @@
-#include "connection/dedicated_server.h"
+#include "server/dedicated_server.h"
 
 #include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <thread>
 
+#include "connection/game_tick.h"
 #include "connection/host_server.h"
 #include "game/frame_transitions.h"
 #include "game/game_state.h"
 #include "maps/map_file.h"
 #include "maps/maze_generator.h"
+#include "protocol/chat_board.h"
 #include "render/player_colours.h"
-#include "shell/game_tick.h"
 
 const char* const kDedicatedUsage =
     "usage: vrask-server [--dir PATH] [--port N] [--speed fast|slow] [--max-players N]\n"

@@ -1,0 +1,30 @@
+// The wait for the server's map, when joining and after the server
+// announced a new one.
+#pragma once
+
+#include <cstdint>
+
+#include "game/game_state.h"
+
+// FetchMap's results.
+enum FetchMapResult : int {
+  kMapReceiveFailed = 0,  // the socket failed (a fatal error has been reported)
+  kMapTaken = 1,          // the map datagram arrived and is in Tiles
+  kMapGaveUp = 2,         // nothing came within kMapWaitMs
+  kMapGameEnded = 3,      // during a game the server kicked the client or closed: the game is ended
+};
+constexpr uint32_t kMapRequestRepeatMs = 500;
+constexpr uint32_t kMapRequestGapMs = 100;
+constexpr uint32_t kMapWaitMs = 5000;
+
+// Waits for the server's map, holding the thread. While connecting
+// (IsClient clear) it asks first; during a game it waits for the next
+// datagram. Asks again for other datagrams from the server (at most once
+// per kMapRequestGapMs) and every kMapRequestRepeatMs; gives up after
+// kMapWaitMs. During a game a kick or close notice from the server ends
+// the game there and then.
+int FetchMap(GameState& g);
+
+// A map datagram's tiles become the map, unless they already are it; a new
+// map is marked for a full redraw.
+void ApplyServerMap(GameState& g, const TileMap& tiles);
