@@ -11,8 +11,8 @@
 #include "connection/connection_templates.h"
 #include "connection/join_server.h"
 #include "game/game_state.h"
+#include "platform/windows1252.h"
 #include "shell/dialog_builder_qt.h"
-#include "shell/windows1252.h"
 
 namespace {
 

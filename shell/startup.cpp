@@ -5,11 +5,11 @@
 #include "connection/end_game.h"
 #include "game/game_state.h"
 #include "maps/map_file.h"
+#include "platform/windows1252.h"
 #include "render/pictures.h"
 #include "render/player_colours.h"
 #include "shell/menu_ids.h"
 #include "shell/music.h"
-#include "shell/windows1252.h"
 
 bool StartUpBeforeWelcome(GameState& g, uint32_t seed, PictureSet* pictures) {
   g.NullAddress = NetAddress{};

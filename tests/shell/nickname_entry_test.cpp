@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/windows1252.h"
 #include "shell/startup.h"
-#include "shell/windows1252.h"
 #include "support/test_game.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "shell/windows1252.h"
+#include "platform/windows1252.h"
 
 #include <cstdint>
 
