@@ -18,6 +18,9 @@ enum class MsgIcon { None, Information, Exclamation, Question, Error };
 enum class MsgAnswer { Ok, Yes, No };
 
 // Message boxes, the menu, the window title and repaints, quitting.
+// Every text given here is the game's own text in Windows-1252 (names, map
+// descriptions, server names come as such); an implementation that shows it
+// converts it (platform/windows1252.h), so a caller never does.
 class Ui {
  public:
   virtual ~Ui() = default;

@@ -5,7 +5,6 @@
 #include "connection/end_game.h"
 #include "game/game_state.h"
 #include "maps/map_file.h"
-#include "platform/windows1252.h"
 #include "render/pictures.h"
 #include "render/player_colours.h"
 #include "shell/menu_ids.h"
@@ -39,7 +38,7 @@ void ApplyNicknameRule(GameState& g) {
 std::string WindowTitle(const GameState& g) {
   char title[64];
   std::snprintf(title, sizeof title, "Vrask %d.%d [%s]", kVersionMajor, kVersionMinor,
-                Utf8FromCp1252(g.Nickname).c_str());
+                g.Nickname.c_str());
   return title;
 }
 
