@@ -62,6 +62,10 @@ enum MusicNotice : int {
   kMusicSuperseded = 2,
   kMusicAborted = 4,     // the program's own stop
   kMusicFailure = 8,     // the device failed while playing
+  // Not a device code: the track PlayMusic accepted could not be loaded or
+  // started after all (the load runs behind PlayMusic). It is PlayMusic's
+  // own error, come late.
+  kMusicCannotPlay = 16,
 };
 
 // Sound effects (one at a time, a new one cuts off the old) and music.
