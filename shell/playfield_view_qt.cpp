@@ -8,6 +8,7 @@
 
 #include "game/game_state.h"
 #include "platform/xcb_presenter.h"
+#include "render/paint_window.h"
 #include "render/scaled_copy.h"
 #include "shell/gunsight_cursor_qt.h"
 
@@ -98,9 +99,7 @@ void PlayfieldView::PaintHeld() {
 
 void PlayfieldView::PaintGame() {
   paintPending_ = false;
-  if (paint) paint(g_, surface_);
-  g_.MapDirty = 0;
-  surface_.TakeChanges(changedRects_);
+  PaintAndTakeChanges(g_, surface_, changedRects_, paint);
   if (scale_ > 1) {
     for (const ScreenRect& r : changedRects_)
       ScaleSurfaceRect(surface_, r.x, r.y, r.w, r.h, scale_, reinterpret_cast<uint32_t*>(scaled_.bits()),

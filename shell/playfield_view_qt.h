@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "render/paint_window.h"
 #include "render/surface.h"
 
 class XcbPresenter;
@@ -29,7 +30,7 @@ class PlayfieldView : public QWidget {
   void SetScale(int scale, double ratio);
   int scale() const { return scale_; }
   // Draws the game into the surface (the renderer sets it).
-  std::function<void(GameState&, Surface&)> paint;
+  PaintFunction paint;
 
   // Asks for a paint of the game. It follows once the events waiting now
   // are handled, once however often it was asked for meanwhile, and puts on
