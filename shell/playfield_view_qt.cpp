@@ -4,7 +4,6 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QThread>
-#include <cmath>
 
 #include "game/game_state.h"
 #include "platform/xcb_presenter.h"
@@ -76,8 +75,8 @@ void PlayfieldView::SetScale(int scale, double ratio) {
     ScaleSurfaceRect(surface_, 0, 0, surface_.width, surface_.height, scale_,
                      reinterpret_cast<uint32_t*>(scaled_.bits()), scaled_.bytesPerLine() / 4);
   }
-  setFixedSize(static_cast<int>(std::ceil(surface_.width * scale_ / ratio_)),
-               static_cast<int>(std::ceil(surface_.height * scale_ / ratio_)));
+  const ScreenRect shown = ScaleRectOutward({0, 0, surface_.width, surface_.height}, scale_ / ratio_);
+  setFixedSize(shown.w, shown.h);
 }
 
 void PlayfieldView::Invalidate() {
@@ -107,7 +106,7 @@ void PlayfieldView::PaintGame() {
   }
   if (XcbPresenter* presenter = Presenter()) {
     // The shown picture's pixels are the window's own.
-    for (ScreenRect& r : changedRects_) r = {r.x * scale_, r.y * scale_, r.w * scale_, r.h * scale_};
+    for (ScreenRect& r : changedRects_) r = ScaleRectOutward(r, scale_);
     int stride = 0;
     const uint32_t* pixels = ShownPixels(&stride);
     presenter->Put(pixels, stride, changedRects_);
@@ -117,12 +116,10 @@ void PlayfieldView::PaintGame() {
   if (onX_) return;
   // Only the changed blocks are put on screen, in the widget's coordinates:
   // image pixels over the device pixel ratio.
-  const double k = scale_ / ratio_;
   QRegion region;
   for (const ScreenRect& r : changedRects_) {
-    const int x0 = static_cast<int>(std::floor(r.x * k)), y0 = static_cast<int>(std::floor(r.y * k));
-    region += QRect(x0, y0, static_cast<int>(std::ceil((r.x + r.w) * k)) - x0,
-                    static_cast<int>(std::ceil((r.y + r.h) * k)) - y0);
+    const ScreenRect w = ScaleRectOutward(r, scale_ / ratio_);
+    region += QRect(w.x, w.y, w.w, w.h);
   }
   // Painted and flushed now rather than at a later update request: the
   // game's paint already waited for its turn of the loop.
@@ -135,12 +132,8 @@ void PlayfieldView::paintEvent(QPaintEvent* e) {
   if (onX_ && !redirected(nullptr)) {
     if (XcbPresenter* presenter = Presenter()) {
       std::vector<ScreenRect> rects;
-      for (const QRect& r : e->region()) {
-        const int x0 = static_cast<int>(std::floor(r.x() * ratio_));
-        const int y0 = static_cast<int>(std::floor(r.y() * ratio_));
-        rects.push_back({x0, y0, static_cast<int>(std::ceil((r.x() + r.width()) * ratio_)) - x0,
-                         static_cast<int>(std::ceil((r.y() + r.height()) * ratio_)) - y0});
-      }
+      for (const QRect& r : e->region())
+        rects.push_back(ScaleRectOutward({r.x(), r.y(), r.width(), r.height()}, ratio_));
       int stride = 0;
       const uint32_t* pixels = ShownPixels(&stride);
       presenter->Put(pixels, stride, rects);
