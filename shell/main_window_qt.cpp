@@ -55,11 +55,10 @@ void MainWindow::BuildMenu() {
     // in keyPressEvent so that they post the command with HotKeyMarker.
     QAction* a = menu->addAction(item.text);
     a->setEnabled(item.enabled);
-    bool checkable = item.id == CmdPlaySounds || item.id == CmdPlayMusic || item.id == CmdPrediction;
-    a->setCheckable(checkable);
+    a->setCheckable(item.checkable);
     a->setChecked(item.checked);
     int id = item.id;
-    connect(a, &QAction::triggered, this, [this, a, id, checkable] {
+    connect(a, &QAction::triggered, this, [this, a, id, checkable = item.checkable] {
       // The check mark follows the game's flag, not Qt's toggling.
       if (checkable) a->setChecked(!a->isChecked());
       OnCommand(id, 0);
