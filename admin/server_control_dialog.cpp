@@ -6,6 +6,7 @@
 #include "admin/server_control_qt.h"
 #include "admin/server_control_templates.h"
 #include "game/game_state.h"
+#include "platform/windows1252.h"
 #include "shell/dialog_builder_qt.h"
 
 void QtListBox::SetLines(const std::vector<std::string>& lines) {
@@ -14,7 +15,7 @@ void QtListBox::SetLines(const std::vector<std::string>& lines) {
   const int n = static_cast<int>(lines.size());
   while (list_.count() > n) delete list_.takeItem(list_.count() - 1);
   for (int i = 0; i < n; ++i) {
-    const QString text = QString::fromLatin1(lines[i]);
+    const QString text = QString::fromStdString(Utf8FromCp1252(lines[i]));
     if (i < list_.count()) {
       if (list_.item(i)->text() != text) list_.item(i)->setText(text);
     } else {

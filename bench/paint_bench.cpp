@@ -20,10 +20,10 @@ struct RunningGame {
     g.platform = rec.Get();
     LoadBitmaps(g, pictures);
     StartComputerGame(g, 2727);
+    std::vector<ScreenRect> changed;
     for (int i = 0; i < 200; ++i) {
       StepGame(g);
-      PaintWindow(g, surface);
-      g.MapDirty = 0;
+      PaintAndTakeChanges(g, surface, changed);
     }
   }
 };
@@ -37,9 +37,7 @@ void BM_PaintAfterStep(benchmark::State& state) {
     state.PauseTiming();
     StepGame(game.g);
     state.ResumeTiming();
-    PaintWindow(game.g, game.surface);
-    game.g.MapDirty = 0;
-    game.surface.TakeChanges(rects);
+    PaintAndTakeChanges(game.g, game.surface, rects);
     benchmark::DoNotOptimize(rects.data());
   }
 }

@@ -11,8 +11,8 @@
 #include "connection/connection_templates.h"
 #include "connection/join_server.h"
 #include "game/game_state.h"
+#include "platform/windows1252.h"
 #include "shell/dialog_builder_qt.h"
-#include "shell/windows1252.h"
 
 namespace {
 
@@ -92,7 +92,9 @@ int ShowJoinDialog(GameState& g, QWidget* owner) {
 
   std::string serverName;
   QObject::connect(DialogControlById<QPushButton>(d, IdJoinGo), &QPushButton::clicked, &d, [&] {
-    JoinForm form{address->text().toStdString(), port->text().toStdString()};
+    // The server's name is game text like every other: it titles a box and
+    // heads the connection log in Windows-1252.
+    JoinForm form{Cp1252FromUtf8(address->text().toStdString()), port->text().toStdString()};
     if (JoinDialogGo(g, form, &serverName)) d.done(1);
   });
   QObject::connect(DialogControlById<QPushButton>(d, IdJoinFreakOut), &QPushButton::clicked, &d,

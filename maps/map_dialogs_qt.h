@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "maps/map_dialogs.h"
+#include "platform/windows1252.h"
 
 class QWidget;
 struct GameState;
@@ -20,10 +21,12 @@ int RunChooseMapDialog(GameState& g, QWidget* owner);
 // "Vrask Map Control" (template 116): stays open until Cancel; returns 0.
 int RunMapControlDialog(GameState& g, QWidget* owner);
 
-// Map files are 8-bit text: descriptions travel as Latin-1, one byte per
-// character, so the fields' character limits are byte limits too.
-inline QString FromMapText(const std::string& s) { return QString::fromLatin1(s); }
-inline std::string ToMapText(const QString& s) { return s.toLatin1().toStdString(); }
+// Map files are 8-bit text: descriptions travel in Windows-1252, one byte
+// per character, so the fields' character limits are byte limits too.
+inline QString FromMapText(const std::string& s) {
+  return QString::fromStdString(Utf8FromCp1252(s));
+}
+inline std::string ToMapText(const QString& s) { return Cp1252FromUtf8(s.toStdString()); }
 
 // Fills a list box with entries in the given (ascending) order and selects
 // the last one, as each entry is selected when it is added.

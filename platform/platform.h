@@ -18,6 +18,9 @@ enum class MsgIcon { None, Information, Exclamation, Question, Error };
 enum class MsgAnswer { Ok, Yes, No };
 
 // Message boxes, the menu, the window title and repaints, quitting.
+// Every text given here is the game's own text in Windows-1252 (names, map
+// descriptions, server names come as such); an implementation that shows it
+// converts it (platform/windows1252.h), so a caller never does.
 class Ui {
  public:
   virtual ~Ui() = default;
@@ -59,6 +62,10 @@ enum MusicNotice : int {
   kMusicSuperseded = 2,
   kMusicAborted = 4,     // the program's own stop
   kMusicFailure = 8,     // the device failed while playing
+  // Not a device code: the track PlayMusic accepted could not be loaded or
+  // started after all (the load runs behind PlayMusic). It is PlayMusic's
+  // own error, come late.
+  kMusicCannotPlay = 16,
 };
 
 // Sound effects (one at a time, a new one cuts off the old) and music.

@@ -7,6 +7,16 @@
 #include <QMetaObject>
 #include <QWidget>
 
+#include "platform/windows1252.h"
+
+namespace {
+
+QString FromGameText(const std::string& text) {
+  return QString::fromStdString(Utf8FromCp1252(text));
+}
+
+}  // namespace
+
 MsgAnswer QtUi::MessageBox(const std::string& text, const std::string& title, MsgButtons buttons,
                            MsgIcon icon, bool ownedByMainWindow) {
   // A box not owned by the main window belongs to the dialog that asks
@@ -14,8 +24,8 @@ MsgAnswer QtUi::MessageBox(const std::string& text, const std::string& title, Ms
   // exists.
   QWidget* owner = ownedByMainWindow ? window_.data() : QApplication::activeModalWidget();
   QMessageBox box(owner);
-  box.setText(QString::fromStdString(text));
-  box.setWindowTitle(QString::fromStdString(title));
+  box.setText(FromGameText(text));
+  box.setWindowTitle(FromGameText(title));
   switch (icon) {
     case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
     case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
@@ -42,7 +52,7 @@ void QtUi::CheckMenuItem(int id, bool checked) {
 }
 
 void QtUi::SetWindowTitle(const std::string& title) {
-  if (window_) window_->setWindowTitle(QString::fromStdString(title));
+  if (window_) window_->setWindowTitle(FromGameText(title));
 }
 
 void QtUi::InvalidateWindow() {

@@ -246,10 +246,10 @@ void SdlAudio::StartLoadedMusic() {
     wanted_ = 0;
     musicStart_.store(SDL_GetTicks());
     if (!l.music || Mix_PlayMusic(l.music, 1) != 0) {
-      // Too late for PlayMusic's error: reported as a track that could not
-      // be played, which switches music off rather than trying every file.
+      // Too late for PlayMusic's error: it comes as the cannot-play notice,
+      // which leaves music on and tries no other file by itself.
       FreeLater(l.music);
-      notice_.store(kMusicFailure);
+      notice_.store(kMusicCannotPlay);
       continue;
     }
     music_ = l.music;

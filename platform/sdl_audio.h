@@ -63,7 +63,7 @@ class SdlAudio : public Audio {
   void PlayEffect(const std::string& file) override;
   void StopEffect() override;
   // Returns 0 once the file is on its way to the loader; a track that then
-  // fails to load or to start is reported by the failure notice.
+  // fails to load or to start is reported by the kMusicCannotPlay notice.
   int PlayMusic(const std::string& file) override;
   void StopMusic() override;
   // Also starts the track asked for once it has loaded.

@@ -192,3 +192,10 @@ void PaintWindow(GameState& g, Surface& s) {
   painter.FireballPass();
   DrawStatusBar(g, s);
 }
+
+void PaintAndTakeChanges(GameState& g, Surface& s, std::vector<ScreenRect>& changed,
+                         const PaintFunction& paint) {
+  if (paint) paint(g, s);
+  g.MapDirty = 0;
+  s.TakeChanges(changed);
+}

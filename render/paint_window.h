@@ -3,8 +3,12 @@
 // the status bar. The drawing is incremental; see paint_window.cpp.
 #pragma once
 
+#include <functional>
+#include <vector>
+
+#include "render/surface.h"
+
 struct GameState;
-struct Surface;
 struct PictureSet;
 
 // Window pixel (x - 20, y - 20) shows playfield point (x, y).
@@ -12,8 +16,18 @@ constexpr int kScreenOffset = 20;
 
 // One paint. Also ends explosions (exploding -> dead at FrameCounter 0) and
 // parks cleared fireballs, and advances the status line's phase. It does not
-// clear MapDirty; the window does that after the paint.
+// clear MapDirty; PaintAndTakeChanges does that after the paint.
 void PaintWindow(GameState& g, Surface& s);
+
+// What draws the window: PaintWindow, or a test's drawing in its place.
+using PaintFunction = std::function<void(GameState&, Surface&)>;
+
+// One paint as the window makes it and what follows it: draws with `paint`
+// (nothing when it is empty), clears MapDirty (the full clear it asked for
+// is done), and takes into `changed` the rectangles the paint changed, which
+// are what goes to the screen.
+void PaintAndTakeChanges(GameState& g, Surface& s, std::vector<ScreenRect>& changed,
+                         const PaintFunction& paint = PaintWindow);
 
 // The pictures the drawing uses: g.Bitmaps, or an empty set (every copy
 // from it draws nothing) before the pictures are loaded.

@@ -19,6 +19,13 @@ void ScaleSurfaceRect(const Surface& s, int x, int y, int w, int h, int scale, u
   }
 }
 
+ScreenRect ScaleRectOutward(const ScreenRect& r, double k) {
+  const int x0 = static_cast<int>(std::floor(r.x * k));
+  const int y0 = static_cast<int>(std::floor(r.y * k));
+  return {x0, y0, static_cast<int>(std::ceil((r.x + r.w) * k)) - x0,
+          static_cast<int>(std::ceil((r.y + r.h) * k)) - y0};
+}
+
 int ChooseScale(int requested, double devicePixelRatio, int availableW, int availableH,
                 int pictureW, int pictureH) {
   if (requested >= 1) return std::min(requested, kMaxScale);

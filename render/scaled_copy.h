@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-struct Surface;
+#include "render/surface.h"
 
 // The size of a shown picture pixel, in screen pixels: 1..4.
 constexpr int kMaxScale = 4;
@@ -17,6 +17,13 @@ constexpr int kMaxScale = 4;
 // surface, and nothing outside its blocks is written.
 void ScaleSurfaceRect(const Surface& s, int x, int y, int w, int h, int scale, uint32_t* out,
                       int outStride);
+
+// The smallest rectangle of whole pixels that covers r with its coordinates
+// multiplied by k. The one rule for every rectangle between the surface and
+// the screen: surface pixels to the scaled picture's (k = scale) or to the
+// view's (scale / device pixel ratio), and the view's back to the picture's
+// (the ratio).
+ScreenRect ScaleRectOutward(const ScreenRect& r, double k);
 
 // The multiple to show the picture at. A requested scale (1..4) is used as
 // it is. Otherwise, on a screen whose device pixel ratio is 2 or more, the

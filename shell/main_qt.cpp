@@ -9,6 +9,7 @@
 #include "platform/posix_network.h"
 #include "platform/qt_ui.h"
 #include "platform/sdl_audio.h"
+#include "platform/windows1252.h"
 #include "render/pictures.h"
 #include "shell/command_line.h"
 #include "shell/game_folder.h"
@@ -43,7 +44,9 @@ int main(int argc, char** argv) {
   if (folder.empty() || !EnterGameFolder(folder, &error, &notCopied)) {
     std::string text = "Could not use the game folder " + folder.string() + ":\n" + error;
     std::fprintf(stderr, "vrask: %s\n", text.c_str());
-    ui.MessageBox(text, "File Error", MsgButtons::Ok, MsgIcon::Exclamation, false);
+    // The path and the system's words are UTF-8; the box takes game text
+    // (a character without a single byte shows as '?', stderr has it all).
+    ui.MessageBox(Cp1252FromUtf8(text), "File Error", MsgButtons::Ok, MsgIcon::Exclamation, false);
     return 1;
   }
   for (const std::string& n : notCopied) std::fprintf(stderr, "vrask: not copied: %s\n", n.c_str());

@@ -3,76 +3,15 @@
 // there and opens the dialogs the commands ask for.
 #pragma once
 
-#include <QImage>
 #include <QMainWindow>
 #include <QTimer>
-#include <functional>
-#include <memory>
-#include <vector>
 
-#include "render/surface.h"
 #include "shell/commands.h"
+#include "shell/playfield_view_qt.h"
 #include "shell/screen_saver_qt.h"
-
-class XcbPresenter;
 
 struct GameState;
 class QtUi;
-
-// Shows the persistent surface, scaled by whole multiples on dense screens.
-// On X it is a window of its own and puts its changes there directly
-// (XcbPresenter); elsewhere, or where that cannot work, Qt paints it.
-class PlayfieldView : public QWidget {
-  Q_OBJECT
- public:
-  PlayfieldView(GameState& g, QWidget* parent);
-  ~PlayfieldView() override;
-  Surface& surface() { return surface_; }
-  // Shows the picture `scale` times as large (1..4), for a screen of device
-  // pixel ratio `ratio`: the view is sized so that one surface pixel takes
-  // scale x scale screen pixels there.
-  void SetScale(int scale, double ratio);
-  int scale() const { return scale_; }
-  // Draws the game into the surface (the renderer sets it).
-  std::function<void(GameState&, Surface&)> paint;
-
-  // Asks for a paint of the game. It follows once the events waiting now
-  // are handled, once however often it was asked for meanwhile, and puts on
-  // screen only what it changed.
-  void Invalidate();
-  // Between these two an invalidation waits, and PaintHeld paints it at
-  // once: the timer's step and its paint take one turn of the event loop.
-  void HoldPaints();
-  void PaintHeld();
-
- protected:
-  // Copies the surface to the screen where Qt asks: what the last paint of
-  // the game changed, or what the window system uncovered.
-  void paintEvent(QPaintEvent* e) override;
-  // None while the view puts its pixels on X itself.
-  QPaintEngine* paintEngine() const override;
-  // A new X window (Qt may make one again) needs a new presenter.
-  bool event(QEvent* e) override;
-
- private:
-  void PaintGame();
-  // The shown picture: the surface, or its scaled copy.
-  const uint32_t* ShownPixels(int* stride) const;
-  // The presenter once the view's X window exists; null when Qt paints.
-  XcbPresenter* Presenter();
-  void PaintThroughQt();
-
-  GameState& g_;
-  Surface surface_;
-  int scale_ = 1;
-  double ratio_ = 1;
-  QImage scaled_;  // the surface at scale_, when that is not 1
-  bool paintPending_ = false;
-  int holdLevel_ = -1;  // the event loop level that holds paints, or -1
-  std::vector<ScreenRect> changedRects_;
-  bool onX_ = false;  // puts its own pixels, as long as that works
-  std::unique_ptr<XcbPresenter> presenter_;
-};
 
 class MainWindow : public QMainWindow, public CommandHost {
   Q_OBJECT

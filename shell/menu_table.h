@@ -8,6 +8,7 @@ struct MenuItem {
   int id;             // 0 for a separator
   const char* text;
   bool enabled;
+  bool checkable;  // shows a check mark that follows a game flag
   bool checked;
 };
 

@@ -28,6 +28,12 @@ void HandleMusicNotice(GameState& g, int code) {
     case kMusicNoNotice:
     case kMusicAborted:
       return;
+    case kMusicCannotPlay:
+      // The error PlayMusic returns for a file it cannot play, only later:
+      // silent. Music stays on (flag and check mark); the next track waits
+      // for the user to skip or to switch music off and on.
+      g.MusicDevice = 0;
+      return;
     case kMusicFailure:
       // The device stays open until the next stop or play closes it.
       g.MusicOn = 0;

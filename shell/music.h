@@ -16,9 +16,10 @@ int PlayMusic(GameState& g, const std::string& what);
 // The tracks play in rising order, wrapping from the last to the first.
 void NextTrack(GameState& g);
 
-// What the music device reported (a MusicNotice code): a failure switches
-// music off, the program's own stop does nothing, anything else (the end of
-// the track) starts the next track while music is on.
+// What the music device reported (a MusicNotice code): a failure while
+// playing switches music off, a track that could not be played leaves no
+// device and music on, the program's own stop does nothing, anything else
+// (the end of the track) starts the next track while music is on.
 void HandleMusicNotice(GameState& g, int code);
 
 // Handles the notice the audio device holds, if any; the window calls it

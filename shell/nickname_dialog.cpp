@@ -4,10 +4,10 @@
 #include <QPushButton>
 
 #include "game/game_state.h"
+#include "platform/windows1252.h"
 #include "shell/dialog_builder_qt.h"
 #include "shell/dialog_templates.h"
 #include "shell/nickname_entry.h"
-#include "shell/windows1252.h"
 
 int RunNicknameDialog(GameState& g) {
   // No owner, so it is centred on the screen; while it runs the main

@@ -1,8 +1,8 @@
 #include "shell/nickname_entry.h"
 
 #include "game/game_state.h"
+#include "platform/windows1252.h"
 #include "shell/startup.h"
-#include "shell/windows1252.h"
 
 std::string ReadNicknameField(const std::string& boxText) {
   size_t end = 0;

@@ -9,7 +9,6 @@
 #include "render/pictures.h"
 #include "render/player_colours.h"
 #include "shell/music.h"
-#include "shell/windows1252.h"
 
 bool StartUpBeforeWelcome(GameState& g, uint32_t seed, PictureSet* pictures) {
   g.NullAddress = NetAddress{};
@@ -39,7 +38,7 @@ void ApplyNicknameRule(GameState& g) {
 std::string WindowTitle(const GameState& g) {
   char title[64];
   std::snprintf(title, sizeof title, "Vrask %d.%d [%s]", kVersionMajor, kVersionMinor,
-                Utf8FromCp1252(g.Nickname).c_str());
+                g.Nickname.c_str());
   return title;
 }
 

@@ -21,7 +21,7 @@ void StartUpAfterWelcome(GameState& g);
 // "unnamed" for an empty or over-long nickname.
 void ApplyNicknameRule(GameState& g);
 
-// "Vrask 1.0 [nickname]".
+// "Vrask 1.0 [nickname]", in the game's Windows-1252 like the nickname.
 std::string WindowTitle(const GameState& g);
 
 // After the main loop: ends the game and stops the music.

@@ -4,7 +4,7 @@
 
 #include "game/game_state.h"
 #include "render/surface.h"
-#include "shell/main_window_qt.h"
+#include "shell/playfield_view_qt.h"
 
 class ScaledViewTest : public QObject {
   Q_OBJECT

@@ -1,7 +1,8 @@
 // The server control dialogs driven through their controls; the rules
 // behind the buttons are tested in tests/admin/. Message boxes go to a
-// RecordingUi.
+// RecordingUi, except where a test shows them through QtUi.
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QtTest>
 
@@ -116,6 +117,49 @@ class ServerControlDialogTest : public QObject {
     QCOMPARE(afterClear, QStringList());
     QCOMPARE(s.ui.boxes.back().text, std::string("All previous bans have been lifted."));
     QCOMPARE(ReadFile("banlist.dat"), std::string());
+  }
+
+  // Names are Windows-1252 bytes; the list, the questions and the window
+  // title show them as the characters they are.
+  void namesShowAsTheirCharactersInTheListTheQuestionAndTheTitle() {
+    struct Row {
+      const char* bytes;
+      const char* shown;  // UTF-8
+    };
+    const Row rows[] = {
+        {"Rex", "Rex"},
+        {"M\xFCller", "M\xC3\xBCller"},
+        {"\x80\x8A", "\xE2\x82\xAC\xC5\xA0"},  // the euro sign and S caron
+        {"Abcdefgh", "Abcdefgh"},                  // eight bytes, the longest name
+    };
+    for (const Row& row : rows) {
+      const QString shown = QString::fromUtf8(row.shown);
+      Server s;
+      QtUi qtUi;
+      s.g.platform.ui = &qtUi;
+      SetPlayerName(s.g.Players[2], row.bytes);
+      QString line, question;
+      WhenDialogOpens([&](QDialog& d) {
+        line = List(d, kIdPlayerList)->item(2)->text();
+        List(d, kIdPlayerList)->setCurrentRow(2);
+        WhenDialogOpens([&](QDialog& box) {
+          question = qobject_cast<QMessageBox*>(&box)->text();
+          box.reject();  // No
+        }, "Are you sure?");
+        Press(d, kIdKickPlayer);
+        Press(d, kIdServerControlDone);
+        EndIfOpen(d);
+      });
+      RunServerControlDialog(s.g, nullptr);
+      QCOMPARE(line, shown + ",IP=[127.0.0.2],Frag:0");
+      QCOMPARE(question, "Are you sure you want to kick [" + shown + "] from the server?");
+      QVERIFY(s.g.Players[2].Kind == KindInternet);  // answered No
+
+      QWidget window;
+      qtUi.SetMainWindow(&window);
+      qtUi.SetWindowTitle(std::string("Vrask 1.0 [") + row.bytes + "]");
+      QCOMPARE(window.windowTitle(), "Vrask 1.0 [" + shown + "]");
+    }
   }
 
   void f3OpensTheDialogOnAServer() {

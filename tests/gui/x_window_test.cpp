@@ -15,7 +15,7 @@
 #include "game/game_state.h"
 #include "platform/xcb_presenter.h"
 #include "render/surface.h"
-#include "shell/main_window_qt.h"
+#include "shell/playfield_view_qt.h"
 
 namespace {
 

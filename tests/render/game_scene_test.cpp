@@ -25,12 +25,12 @@ TEST(GameScene, EveryPaintShowsAlivePlayersWholeAndLeavesNoTrails) {
   g.Bitmaps = &pics;
   Surface s;
   StartComputerGame(g, 77);
+  std::vector<ScreenRect> changed;
   int deaths = 0, fireballs = 0;
   for (int step = 0; step < 600; ++step) {
     StepGame(g);
     for (const PlayerSlot& p : g.Players) deaths += p.Life == Exploding;
-    PaintWindow(g, s);
-    g.MapDirty = 0;
+    PaintAndTakeChanges(g, s, changed);
     for (const PlayerSlot& p : g.Players) deaths -= p.Life == Exploding;
     for (const Fireball& f : g.Fireballs) fireballs += f.State == FireFlying;
 

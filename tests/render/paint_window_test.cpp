@@ -12,13 +12,11 @@ struct PaintTest : ::testing::Test {
   GameState& g = t.g;
   PictureSet pics = TestPictures();
   Surface s;
+  std::vector<ScreenRect> changed;
 
   PaintTest() { g.Bitmaps = &pics; }
 
-  void Paint() {
-    PaintWindow(g, s);
-    g.MapDirty = 0;  // as the window does after each paint
-  }
+  void Paint() { PaintAndTakeChanges(g, s, changed); }
   PlayerSlot& Place(int i, int x, int y, int dir = DirLeft) {
     PlayerSlot& p = g.Players[i];
     p.Active = 1;

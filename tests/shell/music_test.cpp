@@ -35,17 +35,34 @@ TEST_F(MusicTest, EndOfTrackStartsTheNextWrappingToTheFirst) {
   EXPECT_EQ(music().size(), 2u);
 }
 
-TEST_F(MusicTest, OwnStopDoesNothingAndFailureSwitchesMusicOff) {
-  HandleMusicNotice(t.g, kMusicAborted);
-  EXPECT_TRUE(music().empty());
-  EXPECT_EQ(t.g.MusicTrack, 11);
-
-  HandleMusicNotice(t.g, kMusicFailure);
-  EXPECT_TRUE(music().empty());  // the device stays open until the next stop
-  EXPECT_EQ(t.g.MusicOn, 0);
-  EXPECT_EQ(t.g.MusicDevice, 1);
-  EXPECT_FALSE(t.rec.ui.checked.at(CmdPlayMusic));
-  EXPECT_FALSE(t.rec.ui.enabled.at(CmdNextTrack));
+TEST_F(MusicTest, OwnStopUnplayableTrackAndFailureStartNothing) {
+  struct Row {
+    int code;
+    int musicOn, device;
+    bool menuOff;  // check mark removed, skip greyed
+  };
+  const Row rows[] = {
+      {kMusicAborted, 1, 1, false},
+      {kMusicCannotPlay, 1, 0, false},  // PlayMusic's error, late: silent
+      {kMusicFailure, 0, 1, true},      // the device stays open until the next stop
+  };
+  for (const Row& r : rows) {
+    t.g.MusicOn = 1;
+    t.g.MusicDevice = 1;
+    t.rec.ui.checked.clear();
+    t.rec.ui.enabled.clear();
+    HandleMusicNotice(t.g, r.code);
+    EXPECT_TRUE(music().empty()) << r.code;
+    EXPECT_EQ(t.g.MusicTrack, 11) << r.code;
+    EXPECT_EQ(t.g.MusicOn, r.musicOn) << r.code;
+    EXPECT_EQ(t.g.MusicDevice, r.device) << r.code;
+    EXPECT_EQ(t.rec.ui.checked.count(CmdPlayMusic) + t.rec.ui.enabled.count(CmdNextTrack),
+              r.menuOff ? 2u : 0u) << r.code;
+    if (r.menuOff) {
+      EXPECT_FALSE(t.rec.ui.checked.at(CmdPlayMusic));
+      EXPECT_FALSE(t.rec.ui.enabled.at(CmdNextTrack));
+    }
+  }
   // With music off, the end of a track moves on without playing.
   HandleMusicNotice(t.g, kMusicSuccessful);
   EXPECT_EQ(music(), std::vector<std::string>{"stop"});

@@ -14,18 +14,14 @@
 #include <cstdlib>
 #include <vector>
 
+#include "platform/windows1252.h"
+
 namespace {
 
-// Windows-1252 0x80..0x9F; 0 marks the five unassigned codes.
-const char16_t kCp1252High[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0};
-
+// The game's Windows-1252 meaning; 0 for the five unassigned codes. Every
+// code of the set is in the first plane.
 char16_t UnicodeOf(int code) {
-  if (code >= 0x80 && code <= 0x9F) return kCp1252High[code - 0x80];
-  return static_cast<char16_t>(code);
+  return static_cast<char16_t>(UnicodeFromCp1252(static_cast<unsigned char>(code)));
 }
 
 constexpr int kFirst = 32;

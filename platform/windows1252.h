@@ -12,3 +12,6 @@ std::string Cp1252FromUtf8(std::string_view utf8);
 
 // Each byte as UTF-8; the five unassigned codes of 0x80..0x9F become '?'.
 std::string Utf8FromCp1252(std::string_view bytes);
+
+// The character a byte stands for; 0 for the five unassigned codes.
+char32_t UnicodeFromCp1252(unsigned char byte);

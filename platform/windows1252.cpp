@@ -1,4 +1,4 @@
-#include "shell/windows1252.h"
+#include "platform/windows1252.h"
 
 #include <cstdint>
 
@@ -57,13 +57,15 @@ std::string Cp1252FromUtf8(std::string_view utf8) {
   return out;
 }
 
+char32_t UnicodeFromCp1252(unsigned char byte) {
+  return byte >= 0x80 && byte < 0xA0 ? kHigh[byte - 0x80] : byte;
+}
+
 std::string Utf8FromCp1252(std::string_view bytes) {
   std::string out;
   for (char b : bytes) {
-    const uint8_t u = static_cast<uint8_t>(b);
-    char32_t c = u;
-    if (u >= 0x80 && u < 0xA0) c = kHigh[u - 0x80] ? kHigh[u - 0x80] : U'?';
-    PutUtf8(out, c);
+    const char32_t c = UnicodeFromCp1252(static_cast<unsigned char>(b));
+    PutUtf8(out, c != 0 || b == 0 ? c : U'?');  // 0: unassigned, unless the byte is 0
   }
   return out;
 }
