@@ -127,6 +127,14 @@ void RunBot(const BotOptions& o, int number, bool loopback, uint32_t seed,
   g.Rng.Seed(seed + static_cast<uint32_t>(number));
   RandomSource choices(seed * 7 + static_cast<uint32_t>(number));
 
+  // --seconds bounds the whole run, joining included, and a stop request
+  // ends every wait of the join as well as the play.
+  const uint32_t runStart = clock.TickCount();
+  const uint64_t limitMs = uint64_t{static_cast<uint32_t>(o.Seconds)} * 1000;
+  const JoinGiveUp giveUp = [&] {
+    return stop.load() || (limitMs && clock.TickCount() - runStart >= limitMs);
+  };
+
   // Sends the leaving datagram and, on a delaying link, lets it out before
   // anything else is sent: a join that overtook it would be given a place
   // that the late leaving datagram then takes away again.
@@ -147,10 +155,10 @@ void RunBot(const BotOptions& o, int number, bool loopback, uint32_t seed,
   bool joined = false;
   bool heldPlace = false;
   const uint32_t joinStart = clock.TickCount();
-  while (!joined && !stop.load()) {
+  while (!joined && !giveUp()) {
     std::vector<std::string> log;
     joined = JoinServer(g, o.Server, o.Port, kJoinAttempts,
-                        [&](const std::string& line) { log.push_back(line); }) == 1;
+                        [&](const std::string& line) { log.push_back(line); }, giveUp) == 1;
     if (joined) break;
     auto denied = std::find(log.begin(), log.end(), "The server has denied access.");
     denial = denied != log.end() && denied + 1 != log.end() ? *(denied + 1) : "";
@@ -185,10 +193,7 @@ void RunBot(const BotOptions& o, int number, bool loopback, uint32_t seed,
   result->joined = true;
   say(name + ": joined");
 
-  const uint32_t start = clock.TickCount();
-  const uint64_t limitMs = uint64_t{static_cast<uint32_t>(o.Seconds)} * 1000;
-  while (!stop.load() && g.IsClient) {
-    if (limitMs && clock.TickCount() - start >= limitMs) break;
+  while (!giveUp() && g.IsClient) {
     if (GameTick(g)) {
       ApplyFrameTransitions(g);
       if (!g.IsClient) break;

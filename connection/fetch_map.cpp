@@ -28,7 +28,7 @@ void ApplyServerMap(GameState& g, const TileMap& tiles) {
   if (g.platform.ui) g.platform.ui->InvalidateWindow();
 }
 
-int FetchMap(GameState& g) {
+int FetchMap(GameState& g, const JoinGiveUp& giveUp) {
   // UDP loses datagrams, and a server can fall silent right after it
   // accepted: so the wait asks again every half second and gives up after
   // five, rather than hang the program. The thread is held meanwhile (no
@@ -47,6 +47,7 @@ int FetchMap(GameState& g) {
   for (;;) {
     const uint32_t now = clock->TickCount();
     if (now - start >= kMapWaitMs) return kMapGaveUp;
+    if (giveUp && giveUp()) return kMapStopped;
     if (now - lastRequest >= kMapRequestRepeatMs) ask();
     const int waiting = g.Socket ? g.Socket->Pending() : 0;
     if (waiting == 0) {

@@ -53,11 +53,20 @@ int NextReply(GameState& g) {
   return -1;
 }
 
-void HoldUntil(GameState& g, uint32_t start, uint32_t ms) {
+// False when giveUp ended the hold first.
+bool HoldUntil(GameState& g, uint32_t start, uint32_t ms, const JoinGiveUp& giveUp) {
   // No window message, timer or game step runs meanwhile, as intended: the
   // game holds while the server gets a second to answer.
   Clock* clock = g.platform.clock;
-  for (uint32_t passed; (passed = clock->TickCount() - start) < ms;) clock->Sleep(ms - passed);
+  for (uint32_t passed; (passed = clock->TickCount() - start) < ms;) {
+    if (!giveUp) {
+      clock->Sleep(ms - passed);
+      continue;
+    }
+    if (giveUp()) return false;
+    clock->Sleep(std::min(ms - passed, kGiveUpPollMs));
+  }
+  return true;
 }
 
 void EnterClientMenu(GameState& g) {
@@ -135,7 +144,8 @@ std::string FirstLogLine(const GameState& g) {
   return line;
 }
 
-AttemptResult ConnectionAttempt(GameState& g, int attempt, const ConnectLog& log) {
+AttemptResult ConnectionAttempt(GameState& g, int attempt, const ConnectLog& log,
+                                const JoinGiveUp& giveUp) {
   log("==================================");
   log("Connection attempt " + std::to_string(attempt) + "...");
   const uint32_t start = g.platform.clock->TickCount();
@@ -151,7 +161,7 @@ AttemptResult ConnectionAttempt(GameState& g, int attempt, const ConnectLog& log
     g.IsClient = 0;
     return AttemptResult::Failed;
   }
-  HoldUntil(g, start, kReplyPauseMs);
+  if (!HoldUntil(g, start, kReplyPauseMs, giveUp)) return AttemptResult::Stopped;
 
   bool invalid = false;
   for (;;) {
@@ -194,13 +204,13 @@ int ConnectToServer(GameState& g, const std::string& serverName,
   return FinishJoin(g);
 }
 
-int FinishJoin(GameState& g) {
+int FinishJoin(GameState& g, const JoinGiveUp& giveUp) {
   g.LocalSlot = kNoSlot;  // the first update names the client's own place
   // A server sends 40 or 60. A smaller byte, which only a broken or hostile
   // server sends, would make this client step, and send, every millisecond:
   // it counts as the fast speed.
   g.TickInterval = (g.TickInterval & ~0xFF) | std::max<int>(g.ConnectReply[4], kFastTickInterval);
-  const int map = FetchMap(g);
+  const int map = FetchMap(g, giveUp);
   if (map != kMapTaken) {
     // The server has already given this client a place: end the game as a
     // client's, so that EndGame tells the server it is leaving (it would not
@@ -224,20 +234,20 @@ int FinishJoin(GameState& g) {
 }
 
 int JoinServer(GameState& g, const std::string& serverName, int port, int maxAttempts,
-               const ConnectLog& log) {
+               const ConnectLog& log, const JoinGiveUp& giveUp) {
   if (g.IsServer || g.IsClient) EndGame(g);
   g.AllowInternet = 1;
   g.Port = port;
   const ConnectLog write = log ? log : [](const std::string&) {};
-  return ConnectToServer(g, serverName, [&] {
-    write(FirstLogLine(g));
-    for (int attempt = 1; attempt <= maxAttempts; ++attempt) {
-      switch (ConnectionAttempt(g, attempt, write)) {
-        case AttemptResult::Accepted: return 1;
-        case AttemptResult::Failed: return 0;
-        default: break;
-      }
+  if (!ResolveServer(g, serverName)) return 0;
+  write(FirstLogLine(g));
+  for (int attempt = 1; attempt <= maxAttempts && !(giveUp && giveUp()); ++attempt) {
+    switch (ConnectionAttempt(g, attempt, write, giveUp)) {
+      case AttemptResult::Accepted: return FinishJoin(g, giveUp);
+      case AttemptResult::Failed:
+      case AttemptResult::Stopped: return 0;
+      default: break;
     }
-    return 0;
-  });
+  }
+  return 0;
 }

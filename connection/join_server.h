@@ -42,6 +42,13 @@ int ResolveServer(GameState& g, const std::string& serverName);
 // Receives a line for the connection log.
 using ConnectLog = std::function<void(const std::string& line)>;
 
+// Asked again and again while a join holds the thread (at least every
+// kGiveUpPollMs): true ends the wait at once. A program without a window
+// uses it to stop joining on a signal or when its time is up; the window
+// passes none and waits as long as the waits last.
+using JoinGiveUp = std::function<bool()>;
+constexpr uint32_t kGiveUpPollMs = 50;
+
 // "Connecting to server a.b.c.d:port...", the log's first line.
 std::string FirstLogLine(const GameState& g);
 
@@ -52,12 +59,14 @@ enum class AttemptResult {
   Invalid,   // some other "PM" datagram, and nothing after it
   NotPm,     // a reply not starting "PM": the attempt ends without a line
   Failed,    // the socket failed (a fatal error has been reported)
+  Stopped,   // giveUp ended the wait for the replies: nothing was read
 };
 
 // One attempt of the connection dialog, numbered attempt: sends the join
 // request, holds the thread until a second has passed, then reads the
 // server's replies and writes what it found to log.
-AttemptResult ConnectionAttempt(GameState& g, int attempt, const ConnectLog& log);
+AttemptResult ConnectionAttempt(GameState& g, int attempt, const ConnectLog& log,
+                                const JoinGiveUp& giveUp = {});
 
 // Runs the connection dialog: 1 when the server accepted, 0 on Cancel.
 using ConnectionDialogRunner = std::function<int()>;
@@ -70,8 +79,8 @@ int ConnectToServer(GameState& g, const std::string& serverName,
 
 // After the server accepted: the speed from ConnectReply, FetchMap, the
 // name, the client role and the menu. 0 when the map did not come (the
-// game is then ended and the user told).
-int FinishJoin(GameState& g);
+// game is then ended and the user told). giveUp may cut the map's wait short.
+int FinishJoin(GameState& g, const JoinGiveUp& giveUp = {});
 
 // FetchMap's results.
 enum FetchMapResult : int {
@@ -79,6 +88,7 @@ enum FetchMapResult : int {
   kMapTaken = 1,          // the map datagram arrived and is in Tiles
   kMapGaveUp = 2,         // nothing came within kMapWaitMs
   kMapGameEnded = 3,      // during a game the server kicked the client or closed: the game is ended
+  kMapStopped = 4,        // giveUp ended the wait
 };
 constexpr uint32_t kMapRequestRepeatMs = 500;
 constexpr uint32_t kMapRequestGapMs = 100;
@@ -89,8 +99,8 @@ constexpr uint32_t kMapWaitMs = 5000;
 // datagram. Asks again for other datagrams from the server (at most once
 // per kMapRequestGapMs) and every kMapRequestRepeatMs; gives up after
 // kMapWaitMs. During a game a kick or close notice from the server ends
-// the game there and then.
-int FetchMap(GameState& g);
+// the game there and then. giveUp, when given, may end the wait sooner.
+int FetchMap(GameState& g, const JoinGiveUp& giveUp = {});
 
 // A map datagram's tiles become the map, unless they already are it; a new
 // map is marked for a full redraw.
@@ -98,7 +108,8 @@ void ApplyServerMap(GameState& g, const TileMap& tiles);
 
 // Without a window: what GO and ConnectToServer do, with up to maxAttempts
 // connection attempts (each holds the thread for a second). A running game
-// is ended first. log, when given, receives the connection log. 1 when
-// connected.
+// is ended first. log, when given, receives the connection log; giveUp,
+// when given, ends every wait of the join (the attempts' seconds and the
+// map's wait) as soon as it says so. 1 when connected.
 int JoinServer(GameState& g, const std::string& serverName, int port, int maxAttempts,
-               const ConnectLog& log = {});
+               const ConnectLog& log = {}, const JoinGiveUp& giveUp = {});
