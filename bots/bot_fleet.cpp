@@ -23,8 +23,6 @@ constexpr int kJoinAttempts = 5;  // each holds the thread for a second
 // holds a place for its address: longer than the server takes to time a
 // silent player out.
 constexpr uint32_t kJoinPatienceMs = 40000;
-const char* const kAlreadyConnected = "There is already a connection from your address to the server.";
-const char* const kServerFull = "The server is full, try again later.";
 
 struct Counters {
   std::atomic<uint64_t> sent{0}, received{0};
@@ -98,6 +96,15 @@ class BotUi : public Ui {
   std::string name_;
 };
 
+// Why a bot did not join, for its event line.
+std::string NotJoinedLine(const JoinResult& join) {
+  if (join.Denials.empty()) return ": could not join (no answer from the server)";
+  const uint8_t reason = static_cast<uint8_t>(join.Denials[0]);
+  const char* line = DenialLine(reason);
+  return line ? ": denied: " + std::string(line)
+              : ": denied (reason byte " + std::to_string(reason) + ")";
+}
+
 struct BotResult {
   bool joined = false;
   bool playing = false;
@@ -151,34 +158,34 @@ void RunBot(const BotOptions& o, int number, bool loopback, uint32_t seed,
   // A lost accept leaves the bot a place on the server that it does not
   // know of: the server then denies it as "already connected" until it
   // times that place out, so the bot keeps trying for a while.
-  std::string denial;
+  JoinResult join;
   bool joined = false;
   bool heldPlace = false;
   const uint32_t joinStart = clock.TickCount();
   while (!joined && !giveUp()) {
-    std::vector<std::string> log;
-    joined = JoinServer(g, o.Server, o.Port, kJoinAttempts,
-                        [&](const std::string& line) { log.push_back(line); }, giveUp) == 1;
+    join = JoinServer(g, o.Server, o.Port, kJoinAttempts, {}, giveUp);
+    joined = join.Joined();
     if (joined) break;
-    auto denied = std::find(log.begin(), log.end(), "The server has denied access.");
-    denial = denied != log.end() && denied + 1 != log.end() ? *(denied + 1) : "";
+    // The first denial of this try says why it was refused.
+    const char denial = join.Denials.empty() ? 0 : join.Denials[0];
+    const bool full = denial == 'f';
     // A server denies a second request from a place-holder twice: "already
-    // connected", then "full" when no other place is free; the second reply
-    // is read by the next attempt. Full is final only for a bot without a
-    // place there.
-    const bool heldNow = std::find(log.begin(), log.end(), kAlreadyConnected) != log.end();
+    // connected" ('a'), then "full" when no other place is free; the second
+    // reply is read by the next attempt. Full is final only for a bot
+    // without a place there.
+    const bool heldNow = join.Denials.find('a') != std::string::npos;
     heldPlace |= heldNow;
     // When the link loses datagrams, "full" alone may also be about a place
     // held for this bot: its accept and the "already connected" after it
     // were both lost. Full is final only on a clean link.
-    const bool mayHoldPlace = heldNow || (denial == kServerFull && !faults.Perfect());
+    const bool mayHoldPlace = heldNow || (full && !faults.Perfect());
     // The place the server keeps for this address would only free itself
     // after the server's 400-step time-out, and a second lost accept on a
     // bad link would hold it again: give it back at once, as leaving does.
     // (A bot that holds no place there gives back nothing.)
     if (mayHoldPlace && g.Socket) sendLeaving();
-    const bool mayPass = denial.empty() || denial == kAlreadyConnected ||
-                         (denial == kServerFull && (heldPlace || mayHoldPlace));
+    const bool mayPass =
+        join.Denials.empty() || denial == 'a' || (full && (heldPlace || mayHoldPlace));
     if (!mayPass || clock.TickCount() - joinStart >= kJoinPatienceMs) break;
     // The next try starts on a fresh socket: a late accept for a place just
     // given back must not be read as the answer to the next request (the
@@ -186,8 +193,7 @@ void RunBot(const BotOptions& o, int number, bool loopback, uint32_t seed,
     g.Socket = net.CreateSocket();
   }
   if (!joined) {
-    say(name + (denial.empty() ? ": could not join (no answer from the server)"
-                               : ": denied: " + denial));
+    say(name + NotJoinedLine(join));
     return;
   }
   result->joined = true;

@@ -22,16 +22,6 @@ std::string TextFromFifthByte(const uint8_t* d, size_t len) {
   return text;
 }
 
-const char* DenialLine(uint8_t reason) {
-  switch (reason) {
-    case 'a': return "There is already a connection from your address to the server.";
-    case 'b': return "Your computer address has been banned from the server.";
-    case 'f': return "The server is full, try again later.";
-    case 'v': return "The server is different version than client.";
-    default: return nullptr;
-  }
-}
-
 // The next datagram from the server into ConnectReply (zero-filled past
 // what arrived); datagrams from anyone else are read and dropped, since
 // anyone could otherwise fake the server's accept. -1 when none is waiting,
@@ -77,6 +67,16 @@ void EnterClientMenu(GameState& g) {
 }
 
 }  // namespace
+
+const char* DenialLine(uint8_t reason) {
+  switch (reason) {
+    case 'a': return "There is already a connection from your address to the server.";
+    case 'b': return "Your computer address has been banned from the server.";
+    case 'f': return "The server is full, try again later.";
+    case 'v': return "The server is different version than client.";
+    default: return nullptr;
+  }
+}
 
 bool JoinDialogGo(GameState& g, const JoinForm& form, std::string* serverName) {
   Ui* ui = g.platform.ui;
@@ -204,7 +204,10 @@ int ConnectToServer(GameState& g, const std::string& serverName,
   return FinishJoin(g);
 }
 
-int FinishJoin(GameState& g, const JoinGiveUp& giveUp) {
+namespace {
+
+// FinishJoin, with FetchMap's result: kMapTaken when the program is a client.
+int TakeMapAndBecomeClient(GameState& g, const JoinGiveUp& giveUp) {
   g.LocalSlot = kNoSlot;  // the first update names the client's own place
   // A server sends 40 or 60. A smaller byte, which only a broken or hostile
   // server sends, would make this client step, and send, every millisecond:
@@ -222,7 +225,7 @@ int FinishJoin(GameState& g, const JoinGiveUp& giveUp) {
     if (map == kMapGaveUp && g.platform.ui)
       g.platform.ui->MessageBox("The server did not send the map.", "Connect", MsgButtons::Ok,
                                 MsgIcon::Exclamation);
-    return 0;
+    return map;
   }
   ClientReceive(g);  // not yet a client: this sends the name
   g.ConnectionStatus = "Client Connected";
@@ -230,24 +233,43 @@ int FinishJoin(GameState& g, const JoinGiveUp& giveUp) {
   g.IsServer = 0;
   g.IsClient = 1;
   EnterClientMenu(g);
-  return 1;
+  return kMapTaken;
 }
 
-int JoinServer(GameState& g, const std::string& serverName, int port, int maxAttempts,
-               const ConnectLog& log, const JoinGiveUp& giveUp) {
+}  // namespace
+
+int FinishJoin(GameState& g, const JoinGiveUp& giveUp) {
+  return TakeMapAndBecomeClient(g, giveUp) == kMapTaken ? 1 : 0;
+}
+
+JoinResult JoinServer(GameState& g, const std::string& serverName, int port, int maxAttempts,
+                      const ConnectLog& log, const JoinGiveUp& giveUp) {
   if (g.IsServer || g.IsClient) EndGame(g);
   g.AllowInternet = 1;
   g.Port = port;
   const ConnectLog write = log ? log : [](const std::string&) {};
-  if (!ResolveServer(g, serverName)) return 0;
+  JoinResult result;
+  auto ended = [&](JoinOutcome outcome) {
+    result.Outcome = outcome;
+    return result;
+  };
+  if (!ResolveServer(g, serverName)) return ended(JoinOutcome::Unresolved);
   write(FirstLogLine(g));
-  for (int attempt = 1; attempt <= maxAttempts && !(giveUp && giveUp()); ++attempt) {
+  for (int attempt = 1; attempt <= maxAttempts; ++attempt) {
+    if (giveUp && giveUp()) return ended(JoinOutcome::Stopped);
     switch (ConnectionAttempt(g, attempt, write, giveUp)) {
-      case AttemptResult::Accepted: return FinishJoin(g, giveUp);
-      case AttemptResult::Failed:
-      case AttemptResult::Stopped: return 0;
+      case AttemptResult::Accepted:
+        switch (TakeMapAndBecomeClient(g, giveUp)) {
+          case kMapTaken: return ended(JoinOutcome::Joined);
+          case kMapStopped: return ended(JoinOutcome::Stopped);
+          case kMapReceiveFailed: return ended(JoinOutcome::Failed);
+          default: return ended(JoinOutcome::NoMap);
+        }
+      case AttemptResult::Failed: return ended(JoinOutcome::Failed);
+      case AttemptResult::Stopped: return ended(JoinOutcome::Stopped);
+      case AttemptResult::Denied: result.Denials.push_back(static_cast<char>(g.ConnectReply[3])); break;
       default: break;
     }
   }
-  return 0;
+  return ended(result.Denials.empty() ? JoinOutcome::NoAnswer : JoinOutcome::Denied);
 }

@@ -78,7 +78,7 @@ TEST(BadLinkClientsTest, EightRealClientsKeepTheirPlacesAndUpdatesForThreeThousa
     // A lost accept leaves a place the client does not know of; the server
     // denies the address until it times that place out.
     for (int round = 0; round < 6 && !c->joined; ++round)
-      c->joined = JoinServer(c->g, "127.0.0.1", port, 5) == 1;
+      c->joined = JoinServer(c->g, "127.0.0.1", port, 5).Joined();
     ASSERT_TRUE(c->joined) << c->g.Nickname;
   }
 

@@ -216,8 +216,9 @@ TEST(JoinServerTest, GiveUpEndsEveryWaitOfAJoinWithinAPoll) {
     Joining t;
     if (c.accepted) t.FromServer("PMoks");
     const uint32_t start = t.rec.clock.now;
-    EXPECT_EQ(JoinServer(t.g, "10.0.0.1", 2727, 5, {}, [&] { return t.rec.clock.now - start >= c.at; }),
-              0);
+    EXPECT_EQ(JoinServer(t.g, "10.0.0.1", 2727, 5, {}, [&] { return t.rec.clock.now - start >= c.at; })
+                  .Outcome,
+              JoinOutcome::Stopped);
     EXPECT_GE(t.rec.clock.now - start, c.at);
     EXPECT_LT(t.rec.clock.now - start, c.at + kGiveUpPollMs);
     int requests = 0;
@@ -228,6 +229,36 @@ TEST(JoinServerTest, GiveUpEndsEveryWaitOfAJoinWithinAPoll) {
     EXPECT_EQ(!t.Sent().empty() && t.Sent().back() == kLeaving, c.accepted);
     EXPECT_TRUE(t.rec.ui.boxes.empty());
   }
+}
+
+TEST(JoinServerTest, AJoinReportsItsOutcomeAndTheDenialLettersInOrder) {
+  const std::string map = Joining().MapBytes(TileMap{});
+  const struct {
+    std::vector<std::string> replies;  // queued before the join, read one per attempt
+    JoinOutcome outcome;
+    std::string denials;
+  } cases[] = {
+      {{}, JoinOutcome::NoAnswer, ""},
+      {{"PMda - x"}, JoinOutcome::Denied, "a"},
+      // A place-holder asking again is told "already connected", then "full".
+      {{"PMda - x", "PMdf - x"}, JoinOutcome::Denied, "af"},
+      {{"PMdb", "PMdv", "PMdz - Go away"}, JoinOutcome::Denied, "bvz"},
+      {{"PMd"}, JoinOutcome::Denied, std::string(1, '\0')},
+      {{"PMq what"}, JoinOutcome::NoAnswer, ""},
+      {{"PMdf - x", "PMoks", map}, JoinOutcome::Joined, "f"},
+      {{"PMoks"}, JoinOutcome::NoMap, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.replies.empty() ? "(none)" : c.replies[0]);
+    Joining t;
+    for (const std::string& r : c.replies) t.FromServer(r);
+    const JoinResult got = JoinServer(t.g, "10.0.0.1", 2727, 3);
+    EXPECT_EQ(got.Outcome, c.outcome);
+    EXPECT_EQ(got.Denials, c.denials);
+    EXPECT_EQ(got.Joined(), t.g.IsClient == 1);
+  }
+  Joining unknown;
+  EXPECT_EQ(JoinServer(unknown.g, "nowhere.invalid", 2727, 3).Outcome, JoinOutcome::Unresolved);
 }
 
 TEST(JoinServerTest, AcceptedTheClientTakesSpeedMapAndNameOrLeavesWhenNoMapComes) {
