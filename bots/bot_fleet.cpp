@@ -6,23 +6,14 @@
 #include <thread>
 #include <vector>
 
-#include "bots/bot_player.h"
-#include "connection/end_game.h"
+#include "bots/bot_session.h"
 #include "connection/join_server.h"
-#include "game/frame_transitions.h"
 #include "game/game_state.h"
 #include "platform/faulty_socket.h"
 #include "platform/posix_network.h"
-#include "protocol/datagrams.h"
 #include "shell/game_tick.h"
 
 namespace {
-
-constexpr int kJoinAttempts = 5;  // each holds the thread for a second
-// How long a bot keeps asking while the server has no answer or still
-// holds a place for its address: longer than the server takes to time a
-// silent player out.
-constexpr uint32_t kJoinPatienceMs = 40000;
 
 struct Counters {
   std::atomic<uint64_t> sent{0}, received{0};
@@ -142,57 +133,8 @@ void RunBot(const BotOptions& o, int number, bool loopback, uint32_t seed,
     return stop.load() || (limitMs && clock.TickCount() - runStart >= limitMs);
   };
 
-  // Sends the leaving datagram and, on a delaying link, lets it out before
-  // anything else is sent: a join that overtook it would be given a place
-  // that the late leaving datagram then takes away again.
-  auto sendLeaving = [&] {
-    SendDatagram(g, g.ServerAddress, kLeavingDatagram, kLeavingLength, "Send error #25");
-    if (faults.Perfect()) return;
-    const uint32_t until = clock.TickCount() + faults.DelayMs + FaultySocket::kReorderHoldMs + 20;
-    while (static_cast<int32_t>(until - clock.TickCount()) > 0) {
-      if (g.Socket) g.Socket->Pending();
-      clock.Sleep(5);
-    }
-  };
-
-  // A lost accept leaves the bot a place on the server that it does not
-  // know of: the server then denies it as "already connected" until it
-  // times that place out, so the bot keeps trying for a while.
-  JoinResult join;
-  bool joined = false;
-  bool heldPlace = false;
-  const uint32_t joinStart = clock.TickCount();
-  while (!joined && !giveUp()) {
-    join = JoinServer(g, o.Server, o.Port, kJoinAttempts, {}, giveUp);
-    joined = join.Joined();
-    if (joined) break;
-    // The first denial of this try says why it was refused.
-    const char denial = join.Denials.empty() ? 0 : join.Denials[0];
-    const bool full = denial == 'f';
-    // A server denies a second request from a place-holder twice: "already
-    // connected" ('a'), then "full" when no other place is free; the second
-    // reply is read by the next attempt. Full is final only for a bot
-    // without a place there.
-    const bool heldNow = join.Denials.find('a') != std::string::npos;
-    heldPlace |= heldNow;
-    // When the link loses datagrams, "full" alone may also be about a place
-    // held for this bot: its accept and the "already connected" after it
-    // were both lost. Full is final only on a clean link.
-    const bool mayHoldPlace = heldNow || (full && !faults.Perfect());
-    // The place the server keeps for this address would only free itself
-    // after the server's 400-step time-out, and a second lost accept on a
-    // bad link would hold it again: give it back at once, as leaving does.
-    // (A bot that holds no place there gives back nothing.)
-    if (mayHoldPlace && g.Socket) sendLeaving();
-    const bool mayPass =
-        join.Denials.empty() || denial == 'a' || (full && (heldPlace || mayHoldPlace));
-    if (!mayPass || clock.TickCount() - joinStart >= kJoinPatienceMs) break;
-    // The next try starts on a fresh socket: a late accept for a place just
-    // given back must not be read as the answer to the next request (the
-    // bot would think it plays while the server has no place for it).
-    g.Socket = net.CreateSocket();
-  }
-  if (!joined) {
+  const JoinResult join = JoinAsBot(g, o.Server, o.Port, faults, giveUp);
+  if (!join.Joined()) {
     say(name + NotJoinedLine(join));
     return;
   }
@@ -201,22 +143,14 @@ void RunBot(const BotOptions& o, int number, bool loopback, uint32_t seed,
 
   while (!giveUp() && g.IsClient) {
     if (GameTick(g)) {
-      ApplyFrameTransitions(g);
-      if (!g.IsClient) break;
-      if (g.ServerSilence == 0) ++result->updates;
-      PlayBotStep(g, choices);
+      if (!AfterBotStep(g, choices, &result->updates)) break;
       continue;
     }
     clock.Sleep(std::min<uint32_t>(MsUntilNextStep(g), 20));
   }
   result->playing = g.IsClient != 0;
   if (!g.IsClient) return;
-
-  // Leaving: on a delaying link the leaving datagram is let out before the
-  // socket goes (EndGame sends it and drops the socket at once).
-  if (!faults.Perfect()) sendLeaving();
-  g.platform.ui = nullptr;
-  EndGame(g);
+  LeaveAsBot(g, faults);
   say(name + ": left");
 }
 
