@@ -9,6 +9,7 @@
 #include "game/game_state.h"
 #include "protocol/client_net.h"
 #include "protocol/datagrams.h"
+#include "protocol/receive_from_server.h"
 #include "shell/menu_ids.h"
 
 namespace {
@@ -23,24 +24,13 @@ std::string TextFromFifthByte(const uint8_t* d, size_t len) {
 }
 
 // The next datagram from the server into ConnectReply (zero-filled past
-// what arrived); datagrams from anyone else are read and dropped, since
-// anyone could otherwise fake the server's accept. -1 when none is waiting,
-// -2 when the socket failed.
-int NextReply(GameState& g) {
+// what arrived), *len bytes of it.
+ServerReceive NextReply(GameState& g, size_t* len) {
   uint8_t buf[kClientReceiveMax];
-  while (g.Socket) {
-    const int waiting = g.Socket->Pending();
-    if (waiting == 0) return -1;
-    NetAddress from;
-    const int len = waiting < 0 ? -1 : g.Socket->ReceiveFrom(buf, sizeof buf, &from);
-    if (len == UdpSocket::kNothingWaiting) continue;  // a refused earlier send: like loss
-    if (len < 0) return -2;
-    if (!(from == g.ServerAddress)) continue;
-    std::memset(g.ConnectReply, 0, sizeof g.ConnectReply);
-    std::memcpy(g.ConnectReply, buf, static_cast<size_t>(len));
-    return len;
-  }
-  return -1;
+  static_assert(sizeof buf == sizeof g.ConnectReply);
+  const ServerReceive got = ReceiveFromServer(g.Socket.get(), g.ServerAddress, buf, sizeof buf, len);
+  if (got == ServerReceive::Got) std::memcpy(g.ConnectReply, buf, sizeof buf);
+  return got;
 }
 
 // False when giveUp ended the hold first.
@@ -165,19 +155,20 @@ AttemptResult ConnectionAttempt(GameState& g, int attempt, const ConnectLog& log
 
   bool invalid = false;
   for (;;) {
-    const int len = NextReply(g);
-    if (len == -2) {
+    size_t len = 0;
+    const ServerReceive got = NextReply(g, &len);
+    if (got == ServerReceive::Failed) {
       ReportFatalError(g, "Receive error #16");
       return AttemptResult::Failed;
     }
-    if (len == -1) {
+    if (got == ServerReceive::Nothing) {
       log("No replies received, please try again.");
       return invalid ? AttemptResult::Invalid : AttemptResult::NoReply;
     }
     log("Remote Packet received...");
     const uint8_t* r = g.ConnectReply;
     int tick = 0;
-    if (ParseAccept(r, static_cast<size_t>(len), &tick)) {
+    if (ParseAccept(r, len, &tick)) {
       log("Remote Packet is verified.");
       return AttemptResult::Accepted;
     }
@@ -187,11 +178,11 @@ AttemptResult ConnectionAttempt(GameState& g, int attempt, const ConnectLog& log
     if (r[2] == 'd') {
       log("The server has denied access.");
       const char* line = DenialLine(r[3]);
-      log(line ? line : TextFromFifthByte(r, static_cast<size_t>(len)));
+      log(line ? line : TextFromFifthByte(r, len));
       return AttemptResult::Denied;
     }
     log("Received Packet is invalid.");
-    log(TextFromFifthByte(r, static_cast<size_t>(len)));
+    log(TextFromFifthByte(r, len));
     invalid = true;
     // The next waiting datagram, if any, is read as the reply instead.
   }
