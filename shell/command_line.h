@@ -1,11 +1,10 @@
-// The windowed program's command line, and the outcomes that both programs'
-// command lines share.
+// The windowed program's command line.
 #pragma once
 
 #include <string>
 #include <vector>
 
-enum class ParseResult { Run, Help, Version, Bad };
+#include "shell/option_reader.h"
 
 // The size of a shown picture pixel, in screen pixels: 1..4.
 constexpr int kMaxScale = 4;
