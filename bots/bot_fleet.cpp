@@ -6,25 +6,14 @@
 #include <thread>
 #include <vector>
 
-#include "bots/bot_player.h"
-#include "connection/end_game.h"
+#include "bots/bot_session.h"
 #include "connection/game_tick.h"
 #include "connection/join_server.h"
-#include "game/frame_transitions.h"
 #include "game/game_state.h"
 #include "platform/faulty_socket.h"
 #include "platform/posix_network.h"
-#include "protocol/datagrams.h"
 
 namespace {
-
-constexpr int kJoinAttempts = 5;  // each holds the thread for a second
-// How long a bot keeps asking while the server has no answer or still
-// holds a place for its address: longer than the server takes to time a
-// silent player out.
-constexpr uint32_t kJoinPatienceMs = 40000;
-const char* const kAlreadyConnected = "There is already a connection from your address to the server.";
-const char* const kServerFull = "The server is full, try again later.";
 
 struct Counters {
   std::atomic<uint64_t> sent{0}, received{0};
@@ -98,6 +87,15 @@ class BotUi : public Ui {
   std::string name_;
 };
 
+// Why a bot did not join, for its event line.
+std::string NotJoinedLine(const JoinResult& join) {
+  if (join.Denials.empty()) return ": could not join (no answer from the server)";
+  const uint8_t reason = static_cast<uint8_t>(join.Denials[0]);
+  const char* line = DenialLine(reason);
+  return line ? ": denied: " + std::string(line)
+              : ": denied (reason byte " + std::to_string(reason) + ")";
+}
+
 struct BotResult {
   bool joined = false;
   bool playing = false;
@@ -127,85 +125,32 @@ void RunBot(const BotOptions& o, int number, bool loopback, uint32_t seed,
   g.Rng.Seed(seed + static_cast<uint32_t>(number));
   RandomSource choices(seed * 7 + static_cast<uint32_t>(number));
 
-  // Sends the leaving datagram and, on a delaying link, lets it out before
-  // anything else is sent: a join that overtook it would be given a place
-  // that the late leaving datagram then takes away again.
-  auto sendLeaving = [&] {
-    SendDatagram(g, g.ServerAddress, kLeavingDatagram, kLeavingLength, "Send error #25");
-    if (faults.Perfect()) return;
-    const uint32_t until = clock.TickCount() + faults.DelayMs + FaultySocket::kReorderHoldMs + 20;
-    while (static_cast<int32_t>(until - clock.TickCount()) > 0) {
-      if (g.Socket) g.Socket->Pending();
-      clock.Sleep(5);
-    }
+  // --seconds bounds the whole run, joining included, and a stop request
+  // ends every wait of the join as well as the play.
+  const uint32_t runStart = clock.TickCount();
+  const uint64_t limitMs = uint64_t{static_cast<uint32_t>(o.Seconds)} * 1000;
+  const JoinGiveUp giveUp = [&] {
+    return stop.load() || (limitMs && clock.TickCount() - runStart >= limitMs);
   };
 
-  // A lost accept leaves the bot a place on the server that it does not
-  // know of: the server then denies it as "already connected" until it
-  // times that place out, so the bot keeps trying for a while.
-  std::string denial;
-  bool joined = false;
-  bool heldPlace = false;
-  const uint32_t joinStart = clock.TickCount();
-  while (!joined && !stop.load()) {
-    std::vector<std::string> log;
-    joined = JoinServer(g, o.Server, o.Port, kJoinAttempts,
-                        [&](const std::string& line) { log.push_back(line); }) == 1;
-    if (joined) break;
-    auto denied = std::find(log.begin(), log.end(), "The server has denied access.");
-    denial = denied != log.end() && denied + 1 != log.end() ? *(denied + 1) : "";
-    // A server denies a second request from a place-holder twice: "already
-    // connected", then "full" when no other place is free; the second reply
-    // is read by the next attempt. Full is final only for a bot without a
-    // place there.
-    const bool heldNow = std::find(log.begin(), log.end(), kAlreadyConnected) != log.end();
-    heldPlace |= heldNow;
-    // When the link loses datagrams, "full" alone may also be about a place
-    // held for this bot: its accept and the "already connected" after it
-    // were both lost. Full is final only on a clean link.
-    const bool mayHoldPlace = heldNow || (denial == kServerFull && !faults.Perfect());
-    // The place the server keeps for this address would only free itself
-    // after the server's 400-step time-out, and a second lost accept on a
-    // bad link would hold it again: give it back at once, as leaving does.
-    // (A bot that holds no place there gives back nothing.)
-    if (mayHoldPlace && g.Socket) sendLeaving();
-    const bool mayPass = denial.empty() || denial == kAlreadyConnected ||
-                         (denial == kServerFull && (heldPlace || mayHoldPlace));
-    if (!mayPass || clock.TickCount() - joinStart >= kJoinPatienceMs) break;
-    // The next try starts on a fresh socket: a late accept for a place just
-    // given back must not be read as the answer to the next request (the
-    // bot would think it plays while the server has no place for it).
-    g.Socket = net.CreateSocket();
-  }
-  if (!joined) {
-    say(name + (denial.empty() ? ": could not join (no answer from the server)"
-                               : ": denied: " + denial));
+  const JoinResult join = JoinAsBot(g, o.Server, o.Port, faults, giveUp);
+  if (!join.Joined()) {
+    say(name + NotJoinedLine(join));
     return;
   }
   result->joined = true;
   say(name + ": joined");
 
-  const uint32_t start = clock.TickCount();
-  const uint64_t limitMs = uint64_t{static_cast<uint32_t>(o.Seconds)} * 1000;
-  while (!stop.load() && g.IsClient) {
-    if (limitMs && clock.TickCount() - start >= limitMs) break;
+  while (!giveUp() && g.IsClient) {
     if (GameTick(g)) {
-      ApplyFrameTransitions(g);
-      if (!g.IsClient) break;
-      if (g.ServerSilence == 0) ++result->updates;
-      PlayBotStep(g, choices);
+      if (!AfterBotStep(g, choices, &result->updates)) break;
       continue;
     }
     clock.Sleep(std::min<uint32_t>(MsUntilNextStep(g), 20));
   }
   result->playing = g.IsClient != 0;
   if (!g.IsClient) return;
-
-  // Leaving: on a delaying link the leaving datagram is let out before the
-  // socket goes (EndGame sends it and drops the socket at once).
-  if (!faults.Perfect()) sendLeaving();
-  g.platform.ui = nullptr;
-  EndGame(g);
+  LeaveAsBot(g, faults);
   say(name + ": left");
 }
 

@@ -22,14 +22,6 @@ const char* const kBotsUsage =
 
 namespace {
 
-bool ToNumber(const std::string& s, long long lo, long long hi, long long* out) {
-  long long v = 0;
-  auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
-  if (s.empty() || ec != std::errc() || end != s.data() + s.size() || v < lo || v > hi) return false;
-  *out = v;
-  return true;
-}
-
 bool ToPercent(const std::string& s, double* out) {
   double v = 0;
   auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
@@ -39,72 +31,45 @@ bool ToPercent(const std::string& s, double* out) {
   return true;
 }
 
+Option PercentOption(const std::string& name, double* to) {
+  return {name, true, [=](const std::string& v, std::string* error) {
+            if (ToPercent(v, to)) return true;
+            *error = name + " needs a percentage from 0 to 100";
+            return false;
+          }};
+}
+
 }  // namespace
 
 ParseResult ParseBotOptions(const std::vector<std::string>& args, BotOptions* o,
                             std::string* error) {
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a == "-h" || a == "--help") return ParseResult::Help;
-    const bool known = a == "--server" || a == "--port" || a == "--count" || a == "--seconds" ||
-                       a == "--seed" || a == "--loss" || a == "--duplicate" ||
-                       a == "--reorder" || a == "--delay";
-    if (!known) {
-      *error = "unknown argument " + a;
-      return ParseResult::Bad;
-    }
-    if (i + 1 >= args.size()) {
-      *error = a + " needs a value";
-      return ParseResult::Bad;
-    }
-    const std::string& v = args[++i];
-    long long n = 0;
-    if (a == "--server") {
-      if (v.empty() || v.size() > 254) {
-        *error = "--server needs a host name or address";
-        return ParseResult::Bad;
-      }
-      o->Server = v;
-    } else if (a == "--port") {
-      if (!ToNumber(v, 1, 65000, &n)) {
-        *error = "the port must be a number from 1 to 65000";
-        return ParseResult::Bad;
-      }
-      o->Port = static_cast<int>(n);
-    } else if (a == "--count") {
-      if (!ToNumber(v, 1, kMaxBots, &n)) {
-        *error = "the count must be a number from 1 to " + std::to_string(kMaxBots);
-        return ParseResult::Bad;
-      }
-      o->Count = static_cast<int>(n);
-    } else if (a == "--seconds") {
-      if (!ToNumber(v, 1, 100000000, &n)) {
-        *error = "the seconds must be a number from 1 to 100000000";
-        return ParseResult::Bad;
-      }
-      o->Seconds = static_cast<int>(n);
-    } else if (a == "--seed") {
-      if (!ToNumber(v, 0, 0xFFFFFFFFll, &n)) {
-        *error = "the seed must be a number from 0 to 4294967295";
-        return ParseResult::Bad;
-      }
-      o->Seed = static_cast<uint32_t>(n);
-      o->Seeded = true;
-    } else if (a == "--delay") {
-      if (!ToNumber(v, 0, 10000, &n)) {
-        *error = "the delay must be a number of milliseconds from 0 to 10000";
-        return ParseResult::Bad;
-      }
-      o->Faults.DelayMs = static_cast<uint32_t>(n);
-    } else {
-      double* p = a == "--loss" ? &o->Faults.Loss
-                  : a == "--duplicate" ? &o->Faults.Duplicate
-                                       : &o->Faults.Reorder;
-      if (!ToPercent(v, p)) {
-        *error = a + " needs a percentage from 0 to 100";
-        return ParseResult::Bad;
-      }
-    }
-  }
-  return ParseResult::Run;
+  const std::vector<Option> options = {
+      {"--server", true, [o](const std::string& v, std::string* error) {
+         if (v.empty() || v.size() > 254) {
+           *error = "--server needs a host name or address";
+           return false;
+         }
+         o->Server = v;
+         return true;
+       }},
+      NumberOption("--port", 1, 65000, "the port must be a number from 1 to 65000",
+                   [o](long long n) { o->Port = static_cast<int>(n); }),
+      NumberOption("--count", 1, kMaxBots,
+                   "the count must be a number from 1 to " + std::to_string(kMaxBots),
+                   [o](long long n) { o->Count = static_cast<int>(n); }),
+      NumberOption("--seconds", 1, 100000000, "the seconds must be a number from 1 to 100000000",
+                   [o](long long n) { o->Seconds = static_cast<int>(n); }),
+      NumberOption("--seed", 0, 0xFFFFFFFFll, "the seed must be a number from 0 to 4294967295",
+                   [o](long long n) {
+                     o->Seed = static_cast<uint32_t>(n);
+                     o->Seeded = true;
+                   }),
+      PercentOption("--loss", &o->Faults.Loss),
+      PercentOption("--duplicate", &o->Faults.Duplicate),
+      PercentOption("--reorder", &o->Faults.Reorder),
+      NumberOption("--delay", 0, 10000, "the delay must be a number of milliseconds from 0 to 10000",
+                   [o](long long n) { o->Faults.DelayMs = static_cast<uint32_t>(n); }),
+  };
+  // vrask-bots has no --version: it is taken for an unknown option.
+  return ReadOptions(args, options, false, error);
 }

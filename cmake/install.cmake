@@ -31,8 +31,12 @@ foreach(size 32 48 64 128 256)
 endforeach()
 
 # Manual pages and the changelog are installed compressed, as Debian wants.
+set(VRASK_PAGES vrask.6 vrask-server.6)
+if(TARGET vrask-bots)
+  list(APPEND VRASK_PAGES vrask-bots.6)
+endif()
 set(VRASK_GZIPPED "")
-foreach(page vrask.6 vrask-server.6 changelog)
+foreach(page ${VRASK_PAGES} changelog)
   set(out ${CMAKE_BINARY_DIR}/packaging/${page}.gz)
   add_custom_command(OUTPUT ${out}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/packaging
@@ -44,8 +48,9 @@ add_custom_target(vrask_packaging_files ALL DEPENDS ${VRASK_GZIPPED})
 # Everything the install rules take, without the tests (scripts/package.sh).
 add_custom_target(vrask_installables)
 add_dependencies(vrask_installables ${VRASK_PROGRAMS} vrask_packaging_files)
-install(FILES ${CMAKE_BINARY_DIR}/packaging/vrask.6.gz ${CMAKE_BINARY_DIR}/packaging/vrask-server.6.gz
-        DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+list(TRANSFORM VRASK_PAGES PREPEND ${CMAKE_BINARY_DIR}/packaging/ OUTPUT_VARIABLE VRASK_PAGE_FILES)
+list(TRANSFORM VRASK_PAGE_FILES APPEND .gz)
+install(FILES ${VRASK_PAGE_FILES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 install(FILES ${pkg}/copyright ${CMAKE_BINARY_DIR}/packaging/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/vrask)
 

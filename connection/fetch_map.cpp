@@ -6,6 +6,7 @@
 #include "connection/server_notices.h"
 #include "game/game_state.h"
 #include "protocol/datagrams.h"
+#include "protocol/receive_from_server.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ void ApplyServerMap(GameState& g, const TileMap& tiles) {
   if (g.platform.ui) g.platform.ui->InvalidateWindow();
 }
 
-int FetchMap(GameState& g) {
+int FetchMap(GameState& g, const JoinGiveUp& giveUp) {
   // UDP loses datagrams, and a server can fall silent right after it
   // accepted: so the wait asks again every half second and gives up after
   // five, rather than hang the program. The thread is held meanwhile (no
@@ -47,30 +48,31 @@ int FetchMap(GameState& g) {
   for (;;) {
     const uint32_t now = clock->TickCount();
     if (now - start >= kMapWaitMs) return kMapGaveUp;
+    if (giveUp && giveUp()) return kMapStopped;
     if (now - lastRequest >= kMapRequestRepeatMs) ask();
-    const int waiting = g.Socket ? g.Socket->Pending() : 0;
-    if (waiting == 0) {
-      clock->Sleep(kPollMs);
-      continue;
-    }
-    std::memset(buf, 0, sizeof buf);
-    NetAddress from;
-    const int len = waiting < 0 ? -1 : g.Socket->ReceiveFrom(buf, sizeof buf, &from);
-    if (len == UdpSocket::kNothingWaiting) continue;  // a refused earlier send: like loss
-    if (len < 0) {
+    // One datagram per look, so that the time is checked between any two.
+    int budget = 1;
+    size_t len = 0;
+    const ServerReceive got =
+        ReceiveFromServer(g.Socket.get(), g.ServerAddress, buf, sizeof buf, &len, &budget);
+    if (got == ServerReceive::Failed) {
       ReportFatalError(g, "Receive error #20");
       return kMapReceiveFailed;
     }
-    // Only the server's datagrams count: anyone else could swap the map.
-    if (!(from == g.ServerAddress)) continue;
+    if (got == ServerReceive::Nothing) {
+      // A stranger's datagram or a refused earlier send used the look: the
+      // next one comes at once. Only an empty socket is waited on.
+      if (budget > 0) clock->Sleep(kPollMs);
+      continue;
+    }
     TileMap tiles;
-    if (ParseMap(buf, static_cast<size_t>(len), &tiles)) {
+    if (ParseMap(buf, len, &tiles)) {
       ApplyServerMap(g, tiles);
       return kMapTaken;
     }
     // A game ended meanwhile: the kick or the close is shown now, not
     // missed, with the client left to time out.
-    if (g.IsClient && HandleGameEndingNotice(g, buf, static_cast<size_t>(len))) return kMapGameEnded;
+    if (g.IsClient && HandleGameEndingNotice(g, buf, len)) return kMapGameEnded;
     // Any other datagram from the server asks for the map, but not faster
     // than a server answers (within a step): the updates queued behind the
     // request would otherwise each draw one more map datagram.

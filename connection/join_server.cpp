@@ -11,6 +11,7 @@
 #include "platform/menu_ids.h"
 #include "protocol/client_receive.h"
 #include "protocol/datagrams.h"
+#include "protocol/receive_from_server.h"
 
 namespace {
 
@@ -23,42 +24,30 @@ std::string TextFromFifthByte(const uint8_t* d, size_t len) {
   return text;
 }
 
-const char* DenialLine(uint8_t reason) {
-  switch (reason) {
-    case 'a': return "There is already a connection from your address to the server.";
-    case 'b': return "Your computer address has been banned from the server.";
-    case 'f': return "The server is full, try again later.";
-    case 'v': return "The server is different version than client.";
-    default: return nullptr;
-  }
-}
-
 // The next datagram from the server into ConnectReply (zero-filled past
-// what arrived); datagrams from anyone else are read and dropped, since
-// anyone could otherwise fake the server's accept. -1 when none is waiting,
-// -2 when the socket failed.
-int NextReply(GameState& g) {
+// what arrived), *len bytes of it.
+ServerReceive NextReply(GameState& g, size_t* len) {
   uint8_t buf[kClientReceiveMax];
-  while (g.Socket) {
-    const int waiting = g.Socket->Pending();
-    if (waiting == 0) return -1;
-    NetAddress from;
-    const int len = waiting < 0 ? -1 : g.Socket->ReceiveFrom(buf, sizeof buf, &from);
-    if (len == UdpSocket::kNothingWaiting) continue;  // a refused earlier send: like loss
-    if (len < 0) return -2;
-    if (!(from == g.ServerAddress)) continue;
-    std::memset(g.ConnectReply, 0, sizeof g.ConnectReply);
-    std::memcpy(g.ConnectReply, buf, static_cast<size_t>(len));
-    return len;
-  }
-  return -1;
+  static_assert(sizeof buf == sizeof g.ConnectReply);
+  const ServerReceive got = ReceiveFromServer(g.Socket.get(), g.ServerAddress, buf, sizeof buf, len);
+  if (got == ServerReceive::Got) std::memcpy(g.ConnectReply, buf, sizeof buf);
+  return got;
 }
 
-void HoldUntil(GameState& g, uint32_t start, uint32_t ms) {
+// False when giveUp ended the hold first.
+bool HoldUntil(GameState& g, uint32_t start, uint32_t ms, const JoinGiveUp& giveUp) {
   // No window message, timer or game step runs meanwhile, as intended: the
   // game holds while the server gets a second to answer.
   Clock* clock = g.platform.clock;
-  for (uint32_t passed; (passed = clock->TickCount() - start) < ms;) clock->Sleep(ms - passed);
+  for (uint32_t passed; (passed = clock->TickCount() - start) < ms;) {
+    if (!giveUp) {
+      clock->Sleep(ms - passed);
+      continue;
+    }
+    if (giveUp()) return false;
+    clock->Sleep(std::min(ms - passed, kGiveUpPollMs));
+  }
+  return true;
 }
 
 void EnterClientMenu(GameState& g) {
@@ -69,6 +58,16 @@ void EnterClientMenu(GameState& g) {
 }
 
 }  // namespace
+
+const char* DenialLine(uint8_t reason) {
+  switch (reason) {
+    case 'a': return "There is already a connection from your address to the server.";
+    case 'b': return "Your computer address has been banned from the server.";
+    case 'f': return "The server is full, try again later.";
+    case 'v': return "The server is different version than client.";
+    default: return nullptr;
+  }
+}
 
 bool JoinDialogGo(GameState& g, const JoinForm& form, std::string* serverName) {
   Ui* ui = g.platform.ui;
@@ -136,7 +135,8 @@ std::string FirstLogLine(const GameState& g) {
   return line;
 }
 
-AttemptResult ConnectionAttempt(GameState& g, int attempt, const ConnectLog& log) {
+AttemptResult ConnectionAttempt(GameState& g, int attempt, const ConnectLog& log,
+                                const JoinGiveUp& giveUp) {
   log("==================================");
   log("Connection attempt " + std::to_string(attempt) + "...");
   const uint32_t start = g.platform.clock->TickCount();
@@ -152,23 +152,24 @@ AttemptResult ConnectionAttempt(GameState& g, int attempt, const ConnectLog& log
     g.IsClient = 0;
     return AttemptResult::Failed;
   }
-  HoldUntil(g, start, kReplyPauseMs);
+  if (!HoldUntil(g, start, kReplyPauseMs, giveUp)) return AttemptResult::Stopped;
 
   bool invalid = false;
   for (;;) {
-    const int len = NextReply(g);
-    if (len == -2) {
+    size_t len = 0;
+    const ServerReceive got = NextReply(g, &len);
+    if (got == ServerReceive::Failed) {
       ReportFatalError(g, "Receive error #16");
       return AttemptResult::Failed;
     }
-    if (len == -1) {
+    if (got == ServerReceive::Nothing) {
       log("No replies received, please try again.");
       return invalid ? AttemptResult::Invalid : AttemptResult::NoReply;
     }
     log("Remote Packet received...");
     const uint8_t* r = g.ConnectReply;
     int tick = 0;
-    if (ParseAccept(r, static_cast<size_t>(len), &tick)) {
+    if (ParseAccept(r, len, &tick)) {
       log("Remote Packet is verified.");
       return AttemptResult::Accepted;
     }
@@ -178,11 +179,11 @@ AttemptResult ConnectionAttempt(GameState& g, int attempt, const ConnectLog& log
     if (r[2] == 'd') {
       log("The server has denied access.");
       const char* line = DenialLine(r[3]);
-      log(line ? line : TextFromFifthByte(r, static_cast<size_t>(len)));
+      log(line ? line : TextFromFifthByte(r, len));
       return AttemptResult::Denied;
     }
     log("Received Packet is invalid.");
-    log(TextFromFifthByte(r, static_cast<size_t>(len)));
+    log(TextFromFifthByte(r, len));
     invalid = true;
     // The next waiting datagram, if any, is read as the reply instead.
   }
@@ -195,13 +196,16 @@ int ConnectToServer(GameState& g, const std::string& serverName,
   return FinishJoin(g);
 }
 
-int FinishJoin(GameState& g) {
+namespace {
+
+// FinishJoin, with FetchMap's result: kMapTaken when the program is a client.
+int TakeMapAndBecomeClient(GameState& g, const JoinGiveUp& giveUp) {
   g.LocalSlot = kNoSlot;  // the first update names the client's own place
   // A server sends 40 or 60. A smaller byte, which only a broken or hostile
   // server sends, would make this client step, and send, every millisecond:
   // it counts as the fast speed.
   g.TickInterval = (g.TickInterval & ~0xFF) | std::max<int>(g.ConnectReply[4], kFastTickInterval);
-  const int map = FetchMap(g);
+  const int map = FetchMap(g, giveUp);
   if (map != kMapTaken) {
     // The server has already given this client a place: end the game as a
     // client's, so that EndGame tells the server it is leaving (it would not
@@ -213,7 +217,7 @@ int FinishJoin(GameState& g) {
     if (map == kMapGaveUp && g.platform.ui)
       g.platform.ui->MessageBox("The server did not send the map.", "Connect", MsgButtons::Ok,
                                 MsgIcon::Exclamation);
-    return 0;
+    return map;
   }
   ClientReceive(g);  // not yet a client: this sends the name
   g.ConnectionStatus = "Client Connected";
@@ -221,24 +225,43 @@ int FinishJoin(GameState& g) {
   g.IsServer = 0;
   g.IsClient = 1;
   EnterClientMenu(g);
-  return 1;
+  return kMapTaken;
 }
 
-int JoinServer(GameState& g, const std::string& serverName, int port, int maxAttempts,
-               const ConnectLog& log) {
+}  // namespace
+
+int FinishJoin(GameState& g, const JoinGiveUp& giveUp) {
+  return TakeMapAndBecomeClient(g, giveUp) == kMapTaken ? 1 : 0;
+}
+
+JoinResult JoinServer(GameState& g, const std::string& serverName, int port, int maxAttempts,
+                      const ConnectLog& log, const JoinGiveUp& giveUp) {
   if (g.IsServer || g.IsClient) EndGame(g);
   g.AllowInternet = 1;
   g.Port = port;
   const ConnectLog write = log ? log : [](const std::string&) {};
-  return ConnectToServer(g, serverName, [&] {
-    write(FirstLogLine(g));
-    for (int attempt = 1; attempt <= maxAttempts; ++attempt) {
-      switch (ConnectionAttempt(g, attempt, write)) {
-        case AttemptResult::Accepted: return 1;
-        case AttemptResult::Failed: return 0;
-        default: break;
-      }
+  JoinResult result;
+  auto ended = [&](JoinOutcome outcome) {
+    result.Outcome = outcome;
+    return result;
+  };
+  if (!ResolveServer(g, serverName)) return ended(JoinOutcome::Unresolved);
+  write(FirstLogLine(g));
+  for (int attempt = 1; attempt <= maxAttempts; ++attempt) {
+    if (giveUp && giveUp()) return ended(JoinOutcome::Stopped);
+    switch (ConnectionAttempt(g, attempt, write, giveUp)) {
+      case AttemptResult::Accepted:
+        switch (TakeMapAndBecomeClient(g, giveUp)) {
+          case kMapTaken: return ended(JoinOutcome::Joined);
+          case kMapStopped: return ended(JoinOutcome::Stopped);
+          case kMapReceiveFailed: return ended(JoinOutcome::Failed);
+          default: return ended(JoinOutcome::NoMap);
+        }
+      case AttemptResult::Failed: return ended(JoinOutcome::Failed);
+      case AttemptResult::Stopped: return ended(JoinOutcome::Stopped);
+      case AttemptResult::Denied: result.Denials.push_back(static_cast<char>(g.ConnectReply[3])); break;
+      default: break;
     }
-    return 0;
-  });
+  }
+  return ended(result.Denials.empty() ? JoinOutcome::NoAnswer : JoinOutcome::Denied);
 }

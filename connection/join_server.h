@@ -6,7 +6,7 @@
 // Headless use (a bot):
 //   GameState g;  g.platform = {&ui, &clock, nullptr, &net};  (clock must sleep)
 //   g.Socket = net.CreateSocket();  g.Nickname = "Bot1";
-//   if (JoinServer(g, "localhost", 2727, 5) != 1) ...;
+//   if (!JoinServer(g, "localhost", 2727, 5).Joined()) ...;
 //   then call GameTick(g) (or GameStep on time) and steer with
 //   ApplyControlKey(g, 'r'); the game ends by itself when the server kicks,
 //   shuts down or falls silent (IsClient becomes 0), or with EndGame(g).
@@ -15,6 +15,7 @@
 #include <functional>
 #include <string>
 
+#include "connection/fetch_map.h"
 #include "game/game_state.h"
 
 
@@ -52,12 +53,14 @@ enum class AttemptResult {
   Invalid,   // some other "PM" datagram, and nothing after it
   NotPm,     // a reply not starting "PM": the attempt ends without a line
   Failed,    // the socket failed (a fatal error has been reported)
+  Stopped,   // giveUp ended the wait for the replies: nothing was read
 };
 
 // One attempt of the connection dialog, numbered attempt: sends the join
 // request, holds the thread until a second has passed, then reads the
 // server's replies and writes what it found to log.
-AttemptResult ConnectionAttempt(GameState& g, int attempt, const ConnectLog& log);
+AttemptResult ConnectionAttempt(GameState& g, int attempt, const ConnectLog& log,
+                                const JoinGiveUp& giveUp = {});
 
 // Runs the connection dialog: 1 when the server accepted, 0 on Cancel.
 using ConnectionDialogRunner = std::function<int()>;
@@ -70,12 +73,37 @@ int ConnectToServer(GameState& g, const std::string& serverName,
 
 // After the server accepted: the speed from ConnectReply, FetchMap, the
 // name, the client role and the menu. 0 when the map did not come (the
-// game is then ended and the user told).
-int FinishJoin(GameState& g);
+// game is then ended and the user told). giveUp may cut the map's wait short.
+int FinishJoin(GameState& g, const JoinGiveUp& giveUp = {});
+
+// How JoinServer ended.
+enum class JoinOutcome {
+  Joined,      // accepted and the map taken: the program is a client
+  Denied,      // refused (Denials says why), and no attempt accepted
+  NoAnswer,    // neither an accept nor a denial in all the attempts
+  NoMap,       // accepted, but the map did not come: the place was given back
+  Unresolved,  // the server's name did not resolve
+  Failed,      // the socket failed (a fatal error has been reported)
+  Stopped,     // giveUp ended it
+};
+
+struct JoinResult {
+  JoinOutcome Outcome = JoinOutcome::NoAnswer;
+  // The reason letter of each denial received, in order: 'a' a connection
+  // from this address is already there, 'b' banned, 'f' full, 'v' another
+  // version; any other byte as the server sent it (0 for none).
+  std::string Denials;
+  bool Joined() const { return Outcome == JoinOutcome::Joined; }
+};
+
+// The connection log's line for a denial's reason letter; nullptr for a
+// letter it does not know (the log shows the server's own text instead).
+const char* DenialLine(uint8_t reason);
 
 // Without a window: what GO and ConnectToServer do, with up to maxAttempts
 // connection attempts (each holds the thread for a second). A running game
-// is ended first. log, when given, receives the connection log. 1 when
-// connected.
-int JoinServer(GameState& g, const std::string& serverName, int port, int maxAttempts,
-               const ConnectLog& log = {});
+// is ended first. log, when given, receives the connection log; giveUp,
+// when given, ends every wait of the join (the attempts' seconds and the
+// map's wait) as soon as it says so.
+JoinResult JoinServer(GameState& g, const std::string& serverName, int port, int maxAttempts,
+               const ConnectLog& log = {}, const JoinGiveUp& giveUp = {});

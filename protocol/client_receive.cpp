@@ -7,6 +7,7 @@
 
 #include "game/game_state.h"
 #include "protocol/datagrams.h"
+#include "protocol/receive_from_server.h"
 #include "protocol/update_datagram.h"
 
 namespace {
@@ -82,23 +83,16 @@ int ClientReceive(GameState& g) {
   }
   if (!g.Socket) return kReceiveNothing;
   uint8_t buf[kClientReceiveMax];
-  for (int n = 0; n < kMaxDatagramsPerStep; ++n) {
-    const int waiting = g.Socket->Pending();
-    if (waiting == 0) return kReceiveNothing;
-    NetAddress from;
-    const int len = waiting < 0 ? -1 : g.Socket->ReceiveFrom(buf, sizeof buf, &from);
-    // Refused or unreachable reports about an earlier send (a server that
-    // stopped) are no datagram: like a lost one, they end nothing.
-    if (len == UdpSocket::kNothingWaiting) continue;
-    if (len < 0) {
-      ReportFatalError(g, "Receive error #23");
-      return kReceiveDropped;
+  int budget = kMaxDatagramsPerStep;
+  for (;;) {
+    // Only the server's datagrams reach here (a forged "s" or "k" from
+    // anyone else would end the game); a refused report ends nothing.
+    size_t got = 0;
+    switch (ReceiveFromServer(g.Socket.get(), g.ServerAddress, buf, sizeof buf, &got, &budget)) {
+      case ServerReceive::Nothing: return kReceiveNothing;
+      case ServerReceive::Failed: ReportFatalError(g, "Receive error #23"); return kReceiveDropped;
+      case ServerReceive::Got: break;
     }
-    // The client listens only to its server (address and port): anyone
-    // else could otherwise end its game with a forged "s" or "k", or move
-    // its players.
-    if (!(from == g.ServerAddress)) continue;
-    const size_t got = static_cast<size_t>(len);
     if (got < 2 || buf[0] != 'P' || buf[1] != 'M') return kReceiveDropped;
     if (got < 3 || buf[2] != 'm') {
       KeepServerMessage(g, buf, got);
@@ -109,5 +103,4 @@ int ClientReceive(GameState& g) {
     if (g.Socket->Pending() > 0 && Random(g) % 2 == 1) continue;
     return ApplyUpdate(g, buf, got);
   }
-  return kReceiveNothing;
 }

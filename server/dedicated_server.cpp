@@ -1,6 +1,5 @@
 #include "server/dedicated_server.h"
 
-#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <thread>
@@ -28,90 +27,50 @@ const char* const kDedicatedUsage =
     "  --seed N         seed of the random generator (default: from the clock)\n"
     "  --help, --version\n";
 
-namespace {
-
-bool ToNumber(const std::string& s, long long lo, long long hi, long long* out) {
-  long long v = 0;
-  auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
-  if (ec != std::errc() || end != s.data() + s.size() || v < lo || v > hi) return false;
-  *out = v;
-  return true;
-}
-
-}  // namespace
-
 ParseResult ParseDedicatedOptions(const std::vector<std::string>& args, DedicatedOptions* o,
                                   std::string* error) {
   bool haveMap = false;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a == "-h" || a == "--help") return ParseResult::Help;
-    if (a == "--version") return ParseResult::Version;
-    if (a == "--no-computer") {
-      o->ComputerFill = false;
-      continue;
-    }
-    if (a == "--generate") {
-      o->Generate = true;
-      continue;
-    }
-    bool takesValue = a == "--port" || a == "--speed" || a == "--max-players" || a == "--map" ||
-                      a == "--seed" || a == "--dir";
-    if (!takesValue) {
-      *error = "unknown argument " + a;
-      return ParseResult::Bad;
-    }
-    if (i + 1 >= args.size()) {
-      *error = a + " needs a value";
-      return ParseResult::Bad;
-    }
-    const std::string& v = args[++i];
-    long long n = 0;
-    if (a == "--port") {
-      if (!ToNumber(v, 1, 65000, &n)) {
-        *error = "the port must be a number from 1 to 65000";
-        return ParseResult::Bad;
-      }
-      o->Port = static_cast<int>(n);
-    } else if (a == "--speed") {
-      if (v != "fast" && v != "slow") {
-        *error = "the speed must be fast or slow";
-        return ParseResult::Bad;
-      }
-      o->TickInterval = v == "fast" ? kFastTickInterval : kSlowTickInterval;
-    } else if (a == "--max-players") {
-      if (!ToNumber(v, 1, 8, &n)) {
-        *error = "the maximum number of players must be from 1 to 8";
-        return ParseResult::Bad;
-      }
-      o->MaxPlayers = static_cast<int>(n);
-    } else if (a == "--dir") {
-      if (v.empty()) {
-        *error = "--dir needs a folder";
-        return ParseResult::Bad;
-      }
-      o->Dir = v;
-    } else if (a == "--map") {
-      if (v.empty()) {
-        *error = "--map needs a file name";
-        return ParseResult::Bad;
-      }
-      o->MapFile = v;
-      haveMap = true;
-    } else {
-      if (!ToNumber(v, 0, 0xFFFFFFFFll, &n)) {
-        *error = "the seed must be a number from 0 to 4294967295";
-        return ParseResult::Bad;
-      }
-      o->Seed = static_cast<uint32_t>(n);
-      o->Seeded = true;
-    }
-  }
-  if (haveMap && o->Generate) {
+  // A text option that must not be empty.
+  auto text = [](const char* name, const char* refusal, std::string* to, bool* given) {
+    return Option{name, true, [=](const std::string& v, std::string* error) {
+                    if (v.empty()) {
+                      *error = refusal;
+                      return false;
+                    }
+                    *to = v;
+                    if (given) *given = true;
+                    return true;
+                  }};
+  };
+  const std::vector<Option> options = {
+      FlagOption("--no-computer", &o->ComputerFill, false),
+      FlagOption("--generate", &o->Generate, true),
+      NumberOption("--port", 1, 65000, "the port must be a number from 1 to 65000",
+                   [o](long long n) { o->Port = static_cast<int>(n); }),
+      {"--speed", true, [o](const std::string& v, std::string* error) {
+         if (v != "fast" && v != "slow") {
+           *error = "the speed must be fast or slow";
+           return false;
+         }
+         o->TickInterval = v == "fast" ? kFastTickInterval : kSlowTickInterval;
+         return true;
+       }},
+      NumberOption("--max-players", 1, 8, "the maximum number of players must be from 1 to 8",
+                   [o](long long n) { o->MaxPlayers = static_cast<int>(n); }),
+      text("--dir", "--dir needs a folder", &o->Dir, nullptr),
+      text("--map", "--map needs a file name", &o->MapFile, &haveMap),
+      NumberOption("--seed", 0, 0xFFFFFFFFll, "the seed must be a number from 0 to 4294967295",
+                   [o](long long n) {
+                     o->Seed = static_cast<uint32_t>(n);
+                     o->Seeded = true;
+                   }),
+  };
+  const ParseResult read = ReadOptions(args, options, true, error);
+  if (read == ParseResult::Run && haveMap && o->Generate) {
     *error = "--map and --generate cannot be used together";
     return ParseResult::Bad;
   }
-  return ParseResult::Run;
+  return read;
 }
 
 StartResult StartDedicatedServer(GameState& g, const DedicatedOptions& o) {

@@ -13,24 +13,14 @@ const char* const kGameUsage =
 
 ParseResult ParseGameOptions(const std::vector<std::string>& args, GameOptions* out,
                              std::string* error) {
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a == "-h" || a == "--help") return ParseResult::Help;
-    if (a == "--version") return ParseResult::Version;
-    if (a != "--scale") {
-      *error = "unknown option " + a;
-      return ParseResult::Bad;
-    }
-    if (i + 1 >= args.size()) {
-      *error = "--scale needs a value";
-      return ParseResult::Bad;
-    }
-    const std::string& v = args[++i];
-    if (v.size() != 1 || v[0] < '1' || v[0] > '0' + kMaxScale) {
-      *error = "the scale must be a whole number from 1 to 4";
-      return ParseResult::Bad;
-    }
-    out->Scale = v[0] - '0';
-  }
-  return ParseResult::Run;
+  const std::vector<Option> options = {
+      {"--scale", true, [out](const std::string& v, std::string* error) {
+         if (v.size() != 1 || v[0] < '1' || v[0] > '0' + kMaxScale) {
+           *error = "the scale must be a whole number from 1 to 4";
+           return false;
+         }
+         out->Scale = v[0] - '0';
+         return true;
+       }}};
+  return ReadOptions(args, options, true, error);
 }

@@ -1,13 +1,11 @@
-// The windowed program's command line, and the outcomes that both programs'
-// command lines share.
+// The windowed program's command line.
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "render/scaled_copy.h"
-
-enum class ParseResult { Run, Help, Version, Bad };
+#include "shell/option_reader.h"
 
 struct GameOptions {
   int Scale = 0;  // 0: chosen from the screen (ChooseScale)

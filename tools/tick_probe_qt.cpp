@@ -101,7 +101,7 @@ int main(int argc, char** argv) {
     g.ComputerFill = 1;
     StartServer(g, [] { return 1; });
   }
-  if (join && JoinServer(g, "localhost", std::atoi(argv[3]), 3) != 1) return 1;
+  if (join && !JoinServer(g, "localhost", std::atoi(argv[3]), 3).Joined()) return 1;
 
   double cpuStart = 0;
   uint64_t bytesStart = 0;

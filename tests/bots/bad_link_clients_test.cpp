@@ -1,13 +1,11 @@
 // Eight of the game's own clients (joining, map fetch, updates, notices,
-// keep-alive; steered as the bots steer) and a server in one process over
+// keep-alive; joined and stepped by the bots' own functions) and a server in one process over
 // real loopback sockets, the clients behind the network-fault simulator.
 // Every client must keep its place and its updates, and stay a client.
 #include <gtest/gtest.h>
 
-#include "bots/bot_player.h"
+#include "bots/bot_session.h"
 #include "connection/game_step.h"
-#include "connection/join_server.h"
-#include "game/frame_transitions.h"
 #include "platform/faulty_socket.h"
 #include "platform/posix_network.h"
 #include "tests/protocol/loopback.h"
@@ -18,19 +16,20 @@ namespace {
 struct RealClient {
   NetAddress address;
   PosixNetwork posix;
+  LinkFaults faults;
   FaultyNetwork link;
   RecordingUi ui;
   GameState g;
   RandomSource choices;
   bool joined = false;
-  int updates = 0;
+  uint64_t updates = 0;
   int slot = -1;
 
   RealClient(int n, Clock& clock)
       : address(NetAddress::Of(127, 0, 0, static_cast<uint8_t>(2 + n), 0)),
         posix(address),
-        link(posix, {.Loss = 0.2, .Duplicate = 0.05, .Reorder = 0.05, .DelayMs = 30, .Seed = 300u + n},
-             clock),
+        faults{.Loss = 0.2, .Duplicate = 0.05, .Reorder = 0.05, .DelayMs = 30, .Seed = 300u + n},
+        link(posix, faults, clock),
         choices(50u + n) {
     g.platform = Platform{&ui, &clock, nullptr, &link};
     g.Socket = link.CreateSocket();
@@ -40,10 +39,7 @@ struct RealClient {
 
   void Step() {
     GameStep(g);
-    ApplyFrameTransitions(g);
-    if (!g.IsClient) return;
-    if (g.ServerSilence == 0) ++updates;
-    PlayBotStep(g, choices);
+    AfterBotStep(g, choices, &updates);
   }
 };
 
@@ -75,15 +71,12 @@ TEST(BadLinkClientsTest, EightRealClientsKeepTheirPlacesAndUpdatesForThreeThousa
   clock.onSleep = tick;
 
   for (auto& c : clients) {
-    // A lost accept leaves a place the client does not know of; the server
-    // denies the address until it times that place out.
-    for (int round = 0; round < 6 && !c->joined; ++round)
-      c->joined = JoinServer(c->g, "127.0.0.1", port, 5) == 1;
+    c->joined = JoinAsBot(c->g, "127.0.0.1", port, c->faults, {}).Joined();
     ASSERT_TRUE(c->joined) << c->g.Nickname;
   }
 
   const int kSteps = 3000;
-  std::vector<int> updatesBefore;
+  std::vector<uint64_t> updatesBefore;
   for (int step = 0; step < kSteps; ++step) {
     if (step == kSteps - 500)
       for (auto& c : clients) updatesBefore.push_back(c->updates);
@@ -103,7 +96,7 @@ TEST(BadLinkClientsTest, EightRealClientsKeepTheirPlacesAndUpdatesForThreeThousa
     EXPECT_EQ(c.g.LocalSlot, c.slot);  // the client knows its own place
     // An update every second step, about 80 % of them arriving: in the
     // last 500 steps well over a hundred.
-    EXPECT_GT(c.updates - updatesBefore[n], 120);
+    EXPECT_GT(c.updates - updatesBefore[n], 120u);
     EXPECT_TRUE(c.ui.boxes.empty()) << c.ui.boxes[0].title;
   }
   EXPECT_TRUE(s.rec.ui.boxes.empty());

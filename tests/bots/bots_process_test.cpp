@@ -1,6 +1,10 @@
 // vrask-bots as a process against the vrask-server process, over loopback.
 #include <gtest/gtest.h>
 
+#include <chrono>
+
+#include "platform/posix_network.h"
+
 #include "support/test_game.h"
 #include "tests/protocol/loopback.h"
 
@@ -74,6 +78,43 @@ TEST_F(BotsProcessTest, ServerShutdownAndBadArguments) {
   for (const auto& args : bad) {
     ServerProcess p(dir_.path().string(), args, "vrask-bots");
     EXPECT_EQ(p.WaitExit(3000), 2) << args[0];
+  }
+}
+
+TEST_F(BotsProcessTest, TheTimeLimitAndASignalEndTheRunAlsoWhileJoining) {
+  // A server that never answers: a bound port nobody reads.
+  PosixNetwork net;
+  std::unique_ptr<UdpSocket> silent;
+  port_ = BindFreeUdpPort(net, silent);
+  ASSERT_NE(port_, 0);
+  const struct {
+    std::vector<std::string> args;
+    int signal;     // sent after signalAfterMs, 0: none
+    int limitMs;    // from start (no signal) or from the signal to the exit
+  } cases[] = {{{"--seconds", "2"}, 0, 3000},
+               {{"--count", "3"}, SIGTERM, 1000},
+               {{"--seconds", "30"}, SIGINT, 1000}};
+  constexpr int kSignalAfterMs = 1500;  // inside the second join attempt
+  // Slack for a loaded machine; a join that ignored the limit would keep
+  // the bots in for 40 seconds, an attempt that held on for up to one.
+  constexpr int kSlackMs = 500;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.args[0] + " " + std::to_string(c.signal));
+    auto bots = StartBots(c.args);
+    auto from = std::chrono::steady_clock::now();
+    if (c.signal) {
+      usleep(kSignalAfterMs * 1000);
+      from = std::chrono::steady_clock::now();
+      ASSERT_EQ(bots->Stop(c.signal), 1);
+    } else {
+      ASSERT_EQ(bots->WaitExit(c.limitMs + 5000), 1);
+    }
+    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - from);
+    EXPECT_LT(took.count(), c.limitMs + kSlackMs);
+    EXPECT_NE(bots->Output().find("Bot 1: could not join (no answer from the server)"),
+              std::string::npos)
+        << bots->Output();
   }
 }
 

@@ -30,7 +30,7 @@ TEST(ClientProcessTest, AClientJoinsTheDedicatedServerAndPlays300Steps) {
   g.Socket = net.CreateSocket();
   g.Nickname = "Walker";
   std::vector<std::string> log;
-  ASSERT_EQ(JoinServer(g, "localhost", port, 3, [&](const std::string& l) { log.push_back(l); }), 1);
+  ASSERT_TRUE(JoinServer(g, "localhost", port, 3, [&](const std::string& l) { log.push_back(l); }).Joined());
   EXPECT_EQ(log.front(), "Connecting to server 127.0.0.1:" + std::to_string(port) + "...");
   EXPECT_EQ(log.back(), "Remote Packet is verified.");
   EXPECT_EQ(g.Tiles[0], 1);

@@ -204,6 +204,64 @@ TEST(JoinServerTest, DuringAGameTheFetchAsksOnlyWhenTheServerSendsSomethingElse)
   }
 }
 
+TEST(JoinServerTest, GiveUpEndsEveryWaitOfAJoinWithinAPoll) {
+  const std::string request = "PMc";  // a join request starts so
+  const struct {
+    uint32_t at;       // giveUp says yes from this time on
+    bool accepted;     // the server accepts and then sends no map
+    int requests;      // join requests sent
+  } cases[] = {{0, false, 0}, {300, false, 1}, {999, false, 1}, {1001, false, 2},
+               {2500, false, 3}, {1700, true, 1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.at);
+    Joining t;
+    if (c.accepted) t.FromServer("PMoks");
+    const uint32_t start = t.rec.clock.now;
+    EXPECT_EQ(JoinServer(t.g, "10.0.0.1", 2727, 5, {}, [&] { return t.rec.clock.now - start >= c.at; })
+                  .Outcome,
+              JoinOutcome::Stopped);
+    EXPECT_GE(t.rec.clock.now - start, c.at);
+    EXPECT_LT(t.rec.clock.now - start, c.at + kGiveUpPollMs);
+    int requests = 0;
+    for (const std::string& s : t.Sent()) requests += s.rfind(request, 0) == 0;
+    EXPECT_EQ(requests, c.requests);
+    // An accepted join given up in the map's wait gives its place back,
+    // quietly: nobody asked to hear that the map did not come.
+    EXPECT_EQ(!t.Sent().empty() && t.Sent().back() == kLeaving, c.accepted);
+    EXPECT_TRUE(t.rec.ui.boxes.empty());
+  }
+}
+
+TEST(JoinServerTest, AJoinReportsItsOutcomeAndTheDenialLettersInOrder) {
+  const std::string map = Joining().MapBytes(TileMap{});
+  const struct {
+    std::vector<std::string> replies;  // queued before the join, read one per attempt
+    JoinOutcome outcome;
+    std::string denials;
+  } cases[] = {
+      {{}, JoinOutcome::NoAnswer, ""},
+      {{"PMda - x"}, JoinOutcome::Denied, "a"},
+      // A place-holder asking again is told "already connected", then "full".
+      {{"PMda - x", "PMdf - x"}, JoinOutcome::Denied, "af"},
+      {{"PMdb", "PMdv", "PMdz - Go away"}, JoinOutcome::Denied, "bvz"},
+      {{"PMd"}, JoinOutcome::Denied, std::string(1, '\0')},
+      {{"PMq what"}, JoinOutcome::NoAnswer, ""},
+      {{"PMdf - x", "PMoks", map}, JoinOutcome::Joined, "f"},
+      {{"PMoks"}, JoinOutcome::NoMap, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.replies.empty() ? "(none)" : c.replies[0]);
+    Joining t;
+    for (const std::string& r : c.replies) t.FromServer(r);
+    const JoinResult got = JoinServer(t.g, "10.0.0.1", 2727, 3);
+    EXPECT_EQ(got.Outcome, c.outcome);
+    EXPECT_EQ(got.Denials, c.denials);
+    EXPECT_EQ(got.Joined(), t.g.IsClient == 1);
+  }
+  Joining unknown;
+  EXPECT_EQ(JoinServer(unknown.g, "nowhere.invalid", 2727, 3).Outcome, JoinOutcome::Unresolved);
+}
+
 TEST(JoinServerTest, AcceptedTheClientTakesSpeedMapAndNameOrLeavesWhenNoMapComes) {
   Joining t;
   t.g.ConnectReply[4] = 60;

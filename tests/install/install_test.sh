@@ -35,7 +35,10 @@ for f in bin/vrask bin/vrask-server share/applications/vrask.desktop \
          share/doc/vrask/copyright share/doc/vrask/changelog.gz; do
   [ -s "$PREFIX/$f" ] || fail "not installed: $f"
 done
-if [ -e "$BUILD/vrask-bots" ]; then [ -x "$PREFIX/bin/vrask-bots" ] || fail "not installed: bin/vrask-bots"; fi
+if [ -e "$BUILD/vrask-bots" ]; then
+  [ -x "$PREFIX/bin/vrask-bots" ] || fail "not installed: bin/vrask-bots"
+  [ -s "$PREFIX/share/man/man6/vrask-bots.6.gz" ] || fail "not installed: share/man/man6/vrask-bots.6.gz"
+fi
 for f in "$SRC"/data/*; do
   cmp -s "$f" "$PREFIX/share/vrask/$(basename "$f")" || fail "not installed: share/vrask/$(basename "$f")"
 done
