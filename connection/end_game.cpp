@@ -21,6 +21,7 @@ int EndGame(GameState& g) {
       g.Players[i].Active = 0;
       ParkFireball(g.Fireballs[i]);
     }
+    ParkFireball(g.EighthFireball);
   }
 
   if (Ui* ui = g.platform.ui) {

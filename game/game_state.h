@@ -118,6 +118,9 @@ struct GameState {
   uint32_t ServerSilence = 0;
   uint32_t ClientQuiet = 0;
   uint8_t LastUpdateSeq = 0;
+  // The eighth fireball as the client made it out at the last applied
+  // update: its y and direction do not travel (ReckonEighthFireball).
+  Fireball EighthFireball;
   uint8_t LastServerMessage[255] = {};
   size_t LastServerMessageLength = 0;  // bytes of it that arrived
   uint8_t ConnectReply[256] = {};

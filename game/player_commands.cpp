@@ -1,6 +1,7 @@
 #include "game/player_commands.h"
 
 #include "game/game_state.h"
+#include "game/rules.h"
 #include "game/spawn.h"
 
 void RaiseShield(GameState& g, int slot) {
@@ -30,14 +31,13 @@ void LaunchFireball(GameState& g, int slot) {
   p.Energy = 0;
   f.State = FireFlying;
   f.Dir = p.Dir == DirStop ? DirLeft : p.Dir;
-  constexpr int kOffset = 39;
   f.X = p.X;
   f.Y = p.Y;
   switch (f.Dir) {
-    case DirUp: f.Y -= kOffset; break;
-    case DirDown: f.Y += kOffset; break;
-    case DirLeft: f.X -= kOffset; break;
-    case DirRight: f.X += kOffset; break;
+    case DirUp: f.Y -= kFireballLaunchOffset; break;
+    case DirDown: f.Y += kFireballLaunchOffset; break;
+    case DirLeft: f.X -= kFireballLaunchOffset; break;
+    case DirRight: f.X += kFireballLaunchOffset; break;
     default: break;  // an odd direction code: the fireball starts on the player
   }
 }

@@ -7,6 +7,7 @@ struct GameState;
 
 constexpr int kPlayerSpeed = 4;       // pixels per step
 constexpr int kFireballSpeed = 10;    // pixels per step
+constexpr int kFireballLaunchOffset = 39;  // a fireball starts this far ahead of its player
 constexpr int kFireballHitSpan = 19;  // hit window: 20 pixels on both axes
 constexpr int kFieldLow = 40;         // a fireball outside [40, 480] explodes
 constexpr int kFieldHigh = 480;

@@ -7,6 +7,7 @@
 
 #include "game/game_state.h"
 #include "protocol/datagrams.h"
+#include "protocol/eighth_fireball.h"
 #include "protocol/receive_from_server.h"
 #include "protocol/update_datagram.h"
 
@@ -44,10 +45,8 @@ void ApplyFireball(Fireball& f, const UpdateFireball& u) {
   // A cleared or unused fireball keeps where it was; only a live one moves.
   if (f.State != FireFlying && f.State != FireExploding) return;
   f.X = u.X;
-  if (u.HasYAndDir) {
-    f.Y = u.Y;
-    f.Dir = u.Dir;
-  }
+  f.Y = u.Y;
+  f.Dir = u.Dir;
 }
 
 }  // namespace
@@ -64,7 +63,8 @@ int ApplyUpdate(GameState& g, const uint8_t* d, size_t len) {
   g.LastUpdateSeq = u.Seq;
   for (int i = 0; i < kSlotCount; ++i)
     if (u.Players[i].Number == i + 1) ApplyPlayer(g, i, u.Players[i]);
-  for (int i = 0; i < kSlotCount; ++i) ApplyFireball(g.Fireballs[i], u.Fireballs[i]);
+  for (int i = 0; i < kSlotCount - 1; ++i) ApplyFireball(g.Fireballs[i], u.Fireballs[i]);
+  ReckonEighthFireball(g, u.Fireballs[kSlotCount - 1], static_cast<int>(g.ServerSilence));
   return kReceiveUpdate;
 }
 

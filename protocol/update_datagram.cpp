@@ -97,6 +97,7 @@ bool ParseUpdateDatagram(const uint8_t* d, size_t len, ParsedUpdate* out) {
     UpdateFireball& f = out->Fireballs[i];
     f.State = static_cast<char>(GetValue(r[0]));
     f.X = GetCoord(r + 1);
+    f.YHigh = r[3] != 'l';
     f.HasYAndDir = i < kSlotCount - 1;
     if (f.HasYAndDir) {
       f.Y = GetCoord(r + 3);

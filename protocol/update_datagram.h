@@ -55,9 +55,10 @@ struct UpdateFireball {
   char State = 0;
   int X = 0, Y = 0;
   int Dir = 0;
+  bool YHigh = false;  // the y range letter: y is 255 or more
   // The last record has room only for its state, x and the y range letter
   // before the sequence byte; its y and direction do not travel, and the
-  // receiver keeps the ones it has (from its own prediction of the flight).
+  // receiver rebuilds them (ReckonEighthFireball).
   bool HasYAndDir = true;
 };
 
