@@ -1,5 +1,7 @@
 // What happens when a player, after its move, meets another player or a
 // fireball, and the kill that follows.
+#include "game/contacts.h"
+
 #include "game/game_state.h"
 #include "game/rules.h"
 

@@ -1,4 +1,6 @@
 // The energy pass and the fireball pass of the game step.
+#include "game/energy_fireball_pass.h"
+
 #include "game/game_state.h"
 #include "game/rules.h"
 

@@ -4,6 +4,9 @@
 // A player's position is the top-left corner of its 40 x 40 square. The cell
 // probes look one pixel (turning) or one cell (walls ahead) beyond the square,
 // at two points one pixel inside its corners.
+#include "game/player_pass.h"
+
+#include "game/contacts.h"
 #include "game/game_state.h"
 #include "game/rules.h"
 

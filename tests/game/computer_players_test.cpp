@@ -4,7 +4,7 @@
 
 #include "connection/game_step.h"
 #include "game/arena.h"
-#include "game/rules.h"
+#include "game/contacts.h"
 #include "support/test_game.h"
 
 namespace {

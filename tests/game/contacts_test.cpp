@@ -2,7 +2,9 @@
 
 #include "connection/game_step.h"
 #include "game/arena.h"
-#include "game/rules.h"
+#include "game/contacts.h"
+#include "game/energy_fireball_pass.h"
+#include "game/player_pass.h"
 #include "support/test_game.h"
 
 namespace {

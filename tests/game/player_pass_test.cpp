@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "game/player_commands.h"
-#include "game/rules.h"
+#include "game/energy_fireball_pass.h"
+#include "game/player_pass.h"
 #include "support/test_game.h"
 #include "game/arena.h"
 
