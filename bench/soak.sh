@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The soak: vrask-server with 8 places and 8 vrask-bots on a bad link (20 %
+# The soak: vrask-server --require-token with 8 places and 8 vrask-bots on a bad link (20 %
 # loss, 5 % duplication, 5 % reordering, 30 ms delay) for SECONDS (default
 # 600), all over loopback. Prints the bots still playing at the end, the
 # server's CPU and its resident memory early on and at the end.
@@ -32,7 +32,7 @@ cleanup() {
 trap cleanup EXIT
 
 port=$(python3 -c 'import socket; s=socket.socket(socket.AF_INET, socket.SOCK_DGRAM); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-"$build/vrask-server" --dir "$work/game" --port "$port" --max-players 8 --seed 1 >"$work/server.out" 2>&1 &
+"$build/vrask-server" --dir "$work/game" --port "$port" --max-players 8 --seed 1 --require-token >"$work/server.out" 2>&1 &
 server_pid=$!
 for _ in $(seq 100); do grep -q '^=Server Started=$' "$work/server.out" && break; sleep 0.1; done
 grep -q '^=Server Started=$' "$work/server.out" || { echo "soak: the server did not start" >&2; cat "$work/server.out" >&2; exit 1; }

@@ -7,6 +7,7 @@
 #include "game/game_state.h"
 #include "platform/menu_ids.h"
 #include "protocol/chat_board.h"
+#include "protocol/join_token.h"
 
 namespace {
 
@@ -102,6 +103,8 @@ void SetUpServerPlaces(GameState& g) {
 }
 
 bool OpenServerPort(GameState& g) {
+  // A new key with every start: cookies of an earlier server are refused.
+  g.TokenKey = NewJoinTokenKey();
   g.ServerAddress = NetAddress{};
   g.ServerAddress.port = static_cast<uint16_t>(g.Port);
   bool bound = g.Socket && g.Socket->Bind(static_cast<uint16_t>(g.Port));

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -86,6 +87,13 @@ struct PictureSet;  // the loaded pictures (render/pictures.h)
 constexpr int kFastTickInterval = 40;
 constexpr int kSlowTickInterval = 60;
 
+// Join tokens (protocol/join_token.h): the server's secret key and the
+// cookie a challenge hands a client. Sizes of libsodium's crypto_shorthash.
+constexpr size_t kJoinTokenKeyBytes = 16;
+constexpr size_t kJoinCookieBytes = 8;
+using JoinTokenKey = std::array<uint8_t, kJoinTokenKeyBytes>;
+using JoinCookie = std::array<uint8_t, kJoinCookieBytes>;
+
 struct GameState {
   // --- Role of this process ---
   int IsServer = 0;
@@ -128,6 +136,13 @@ struct GameState {
   uint64_t DroppedSends = 0;
   // Paces the server's replies to senders without a place.
   StrangerLimiter StrangerReplies;
+  // Server: the key of its join cookies, made when its port opens, and
+  // whether a join without a valid cookie is refused (vrask-server
+  // --require-token).
+  JoinTokenKey TokenKey{};
+  bool RequireToken = false;
+  // Client: the cookie of the server's last challenge (zeros: none).
+  JoinCookie TokenCookie{};
 
   // --- Messages and texts ---
   ChatBoard Board;

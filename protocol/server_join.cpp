@@ -1,5 +1,6 @@
-// A join request: the tests of version, room, address and ban list, then
-// either the accept reply or every denial that applies.
+// A join request: the token handshake for a marked join, then the tests of
+// version, room, address and ban list, and either the accept reply or
+// every denial that applies.
 #include "protocol/server_join.h"
 
 #include <cstdio>
@@ -8,6 +9,7 @@
 #include "protocol/ban_list.h"
 #include "protocol/chat_board.h"
 #include "protocol/datagrams.h"
+#include "protocol/join_token.h"
 
 namespace {
 
@@ -21,15 +23,19 @@ int FreeSlot(const GameState& g) {
   return -1;
 }
 
+void SendAccept(GameState& g, const NetAddress& from) {
+  DatagramBuffer reply;
+  BuildAccept(reply, g.TickInterval);
+  SendDatagram(g, from, reply.data(), reply.size(), "Send error #5");
+}
+
 void Accept(GameState& g, int k, const NetAddress& from) {
   PlaceNewPlayer(g, k, KindInternet);
   PlayerSlot& p = g.Players[k];
   p.Silence = 0;
   p.Address = from;
   // The name arrives in the player's name datagram; UpdateSeq carries on.
-  DatagramBuffer reply;
-  BuildAccept(reply, g.TickInterval);
-  SendDatagram(g, from, reply.data(), reply.size(), "Send error #5");
+  SendAccept(g, from);
   g.StatusMessage = "Player Has Joined =)";
   PostStatusMessage(g);
 }
@@ -40,10 +46,46 @@ void Deny(GameState& g, char reason, const NetAddress& from, const char* errorTe
   SendDatagram(g, from, reply.data(), reply.size(), errorText);
 }
 
+uint32_t Now(const GameState& g) { return g.platform.clock ? g.platform.clock->TickCount() : 0; }
+
 }  // namespace
 
+bool MayAnswerStranger(GameState& g, int senderSlot, const NetAddress& from) {
+  if (senderSlot >= 0) return true;
+  return g.StrangerReplies.Allow(from.ip, Now(g));
+}
+
+void HandleJoinDatagram(GameState& g, const uint8_t* d, size_t len, const NetAddress& from,
+                        int senderSlot) {
+  JoinCookie cookie;
+  if (!ParseMarkedJoin(d, len, &cookie)) {
+    if (!MayAnswerStranger(g, senderSlot, from)) return;
+    // A client that does not know tokens is told it cannot play here in
+    // the only words it understands.
+    if (g.RequireToken)
+      Deny(g, 'v', from, "Send error #4");
+    else
+      HandleJoinRequest(g, d, len, from, senderSlot);
+    return;
+  }
+  const uint32_t now = Now(g);
+  if (!JoinCookieValid(g.TokenKey, from, cookie, now)) {
+    // Smaller than the marked join that drew it, so it needs no limit: a
+    // forged address receives less than was forged.
+    DatagramBuffer challenge;
+    BuildChallenge(challenge, MakeJoinCookie(g.TokenKey, from, CookieWindow(now)));
+    SendDatagram(g, from, challenge.data(), challenge.size(), "Send error #5");
+    return;
+  }
+  if (MayAnswerStranger(g, senderSlot, from)) HandleJoinRequest(g, d, len, from, senderSlot, true);
+}
+
 void HandleJoinRequest(GameState& g, const uint8_t* d, size_t len, const NetAddress& from,
-                       int senderSlot) {
+                       int senderSlot, bool proven) {
+  if (proven && senderSlot >= 0 && g.Players[senderSlot].Address == from) {
+    SendAccept(g, from);
+    return;
+  }
   bool versionOk = JoinVersionMatches(d, len);
   int room = FreeSlot(g);
   // A missing or unreadable ban list (0) bans nobody.

@@ -70,15 +70,6 @@ void HandleChat(GameState& g, int s, const uint8_t* d, size_t len) {
   PlayEffect(g, "ring.wav");
 }
 
-// Join and map requests are answered whoever sends them; for a sender
-// without a place the reply must first pass the limiter (see
-// StrangerLimiter for why). A refused request is dropped as if lost.
-bool MayAnswer(GameState& g, int senderSlot, const NetAddress& from) {
-  if (senderSlot >= 0) return true;
-  uint32_t now = g.platform.clock ? g.platform.clock->TickCount() : 0;
-  return g.StrangerReplies.Allow(from.ip, now);
-}
-
 }  // namespace
 
 void HandleServerDatagram(GameState& g, const uint8_t* d, size_t len, const NetAddress& from) {
@@ -87,8 +78,15 @@ void HandleServerDatagram(GameState& g, const uint8_t* d, size_t len, const NetA
   if (type == 0) return;
   int s = FindSenderSlot(g, from);
   switch (type) {
-    case 'c': if (MayAnswer(g, s, from)) HandleJoinRequest(g, d, len, from, s); break;
-    case 'f': if (MayAnswer(g, s, from)) HandleMapRequest(g, from); break;
+    // Join and map requests are answered whoever sends them; for a sender
+    // without a place the reply must first pass the limiter (see
+    // StrangerLimiter for why). A refused request is dropped as if lost.
+    case 'c': HandleJoinDatagram(g, d, len, from, s); break;
+    // A server that requires tokens sends the map only to a place: a
+    // client asks for it after its join was accepted.
+    case 'f':
+      if ((s >= 0 || !g.RequireToken) && MayAnswerStranger(g, s, from)) HandleMapRequest(g, from);
+      break;
     case 'g': if (s >= 0) HandleKey(g, s, d, len); break;
     case 'n': if (s >= 0) HandleName(g, s, d, len); break;
     case 's': if (s >= 0) HandleLeaving(g, s); break;

@@ -16,6 +16,7 @@
 const char* const kDedicatedUsage =
     "usage: vrask-server [--dir PATH] [--port N] [--speed fast|slow] [--max-players N]\n"
     "                    [--no-computer] [--map FILE | --generate] [--seed N]\n"
+    "                    [--require-token]\n"
     "  --dir PATH       work in PATH instead of the current directory; it is created\n"
     "                   when missing and the shipped maps it lacks are copied in\n"
     "  --port N         UDP port, 1..65000 (default 2727)\n"
@@ -25,6 +26,9 @@ const char* const kDedicatedUsage =
     "  --map FILE       map file to play (default pakmap.map in the current directory)\n"
     "  --generate       play a freshly generated random maze\n"
     "  --seed N         seed of the random generator (default: from the clock)\n"
+    "  --require-token  refuse joins that do not prove their address with a join\n"
+    "                   token (clients without tokens are told \"versions don't match\");\n"
+    "                   send the map to players only (for servers open to the Internet)\n"
     "  --help, --version\n";
 
 ParseResult ParseDedicatedOptions(const std::vector<std::string>& args, DedicatedOptions* o,
@@ -45,6 +49,7 @@ ParseResult ParseDedicatedOptions(const std::vector<std::string>& args, Dedicate
   const std::vector<Option> options = {
       FlagOption("--no-computer", &o->ComputerFill, false),
       FlagOption("--generate", &o->Generate, true),
+      FlagOption("--require-token", &o->RequireToken, true),
       NumberOption("--port", 1, 65000, "the port must be a number from 1 to 65000",
                    [o](long long n) { o->Port = static_cast<int>(n); }),
       {"--speed", true, [o](const std::string& v, std::string* error) {
@@ -84,6 +89,7 @@ StartResult StartDedicatedServer(GameState& g, const DedicatedOptions& o) {
   g.ServerParticipates = 0;
   g.AllowInternet = 1;
   g.Port = o.Port;
+  g.RequireToken = o.RequireToken;
 
   if (o.Generate) {
     GenerateMaze(g, g.Tiles);

@@ -22,6 +22,7 @@ struct DedicatedOptions {
   bool Generate = false;
   bool Seeded = false;
   uint32_t Seed = 0;
+  bool RequireToken = false;  // --require-token: joins without a join token are refused
 };
 
 extern const char* const kDedicatedUsage;

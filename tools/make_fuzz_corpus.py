@@ -12,6 +12,13 @@ JOIN = b"PMc10 - I wanna play!\r\n"
 MAP_REQUEST = b"PMf - I need the map\r\n"
 LEAVING = b"PMs - I am shutting down, ta ta..."
 TIMEOUT = b"PMst - You have timed out\0".ljust(255, b"\0")
+# The marked join of the token handshake; the fuzzer puts the sender's
+# valid cookie in place of eight 0xFF bytes.
+def marked_join(cookie=bytes(8)):
+    return (JOIN + b"+token" + cookie).ljust(40, b"\0")
+VALID_COOKIE = b"\xff" * 8
+CHALLENGE = b"PMh" + bytes(range(1, 9))
+REQUIRE_TOKEN = b"\xff"  # first byte of an input: the server requires tokens
 
 
 def key(k):
@@ -43,6 +50,13 @@ def server_datagram():
     yield "stranger_map_flood", b"".join(record(4, MAP_REQUEST, later=(n % 10 == 9)) for n in range(40))
     yield "full_server", b"".join(record(h, JOIN, step=True) for h in range(2, 8)) + record(7, JOIN, other_port=True)
     yield "steps", b"".join(record(0, b"", step=True) for _ in range(30))
+    tokens = [
+        record(3, marked_join()), record(3, marked_join(VALID_COOKIE)), record(3, marked_join(VALID_COOKIE)),
+        record(4, marked_join(VALID_COOKIE), other_port=True), record(5, marked_join(b"\x01" * 8)),
+        record(6, JOIN), record(6, MAP_REQUEST), record(7, CHALLENGE), record(7, marked_join()[:30]),
+        record(3, MAP_REQUEST, step=True), record(0, marked_join(VALID_COOKIE), later=True)]
+    yield "token_handshake", b"".join(tokens)
+    yield "token_required", REQUIRE_TOKEN + b"".join(tokens)
     yield "others", b"".join(record(2, d) for d in (b"PMk", b"PMm" + bytes(215), b"PMo", b"PMd", b"PM", b"XY"))
 
 

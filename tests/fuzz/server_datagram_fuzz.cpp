@@ -11,6 +11,12 @@
 //             straight to the handler
 // Each datagram sits in a buffer of exactly its length, so a read past it
 // shows under AddressSanitizer.
+// Join tokens: an input whose first byte is 0xFF runs a server that
+// requires them (the byte is then skipped). A marked join whose cookie
+// field is eight 0xFF bytes gets the sender's valid cookie in their place,
+// so the fuzzer reaches the proven paths it could never guess a hash for.
+// With tokens required, an address without a place is sent nothing but
+// the challenge and denials.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -19,6 +25,8 @@
 #include "connection/game_step.h"
 #include "game/game_state.h"
 #include "platform/recording_platform.h"
+#include "protocol/join_token.h"
+#include "protocol/server_net.h"
 #include "protocol/server_receive.h"
 #include "render/player_colours.h"
 #include "tests/fuzz/fuzz_support.h"
@@ -53,8 +61,36 @@ struct ServerUnderFuzz {
     return NetAddress::Of(10, 0, 0, static_cast<uint8_t>(host + 1), otherPort ? 6000 : 5000);
   }
 
+  // The placeholder cookie replaced by the sender's valid one.
+  void FillCookie(std::vector<uint8_t>& d, const NetAddress& from) {
+    JoinCookie cookie;
+    if (!ParseMarkedJoin(d.data(), d.size(), &cookie)) return;
+    if (cookie != JoinCookie{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}) return;
+    cookie = MakeJoinCookie(g.TokenKey, from, CookieWindow(rec.clock.now));
+    std::memcpy(d.data() + kJoinCookieAt, cookie.data(), cookie.size());
+  }
+
+  // Whether the host of `a` held a place before this datagram or holds one
+  // now (a player who leaves was sent the game until then).
+  bool HadPlace(const NetAddress& a) const {
+    if (FindSenderSlot(g, a) >= 0) return true;
+    for (const NetAddress& p : placedBefore)
+      if (p.SameHost(a)) return true;
+    return false;
+  }
+  void NotePlaces() {
+    placedBefore.clear();
+    for (const PlayerSlot& p : g.Players)
+      if (p.Active && p.Kind == KindInternet) placedBefore.push_back(p.Address);
+  }
+  std::vector<NetAddress> placedBefore;
+
   void CheckInvariants() {
     FUZZ_CHECK(rec.ui.boxes.empty());  // nothing a datagram sends is fatal
+    if (g.RequireToken)
+      for (const auto& d : socket->sent)
+        if (!HadPlace(d.addr))
+          FUZZ_CHECK(d.bytes.size() >= 3 && (d.bytes[2] == kChallengeType || d.bytes[2] == 'd'));
     for (const PlayerSlot& p : g.Players) {
       FUZZ_CHECK(p.Name[kNameBytes - 1] == 0);
       FUZZ_CHECK(p.Energy <= kFullEnergy);
@@ -76,6 +112,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ServerUnderFuzz s;
   size_t at = 0;
+  if (size > 0 && data[0] == 0xFF) {
+    s.g.RequireToken = true;
+    at = 1;
+  }
   while (at < size) {
     uint8_t control = data[at++];
     size_t len = at < size ? data[at++] : 0;
@@ -84,6 +124,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     at += len;
 
     NetAddress from = ServerUnderFuzz::Sender(control & 7, control & 8);
+    s.FillCookie(datagram, from);
+    s.NotePlaces();
     if (control & 16) GameStep(s.g);
     if (control & 32) s.rec.clock.now += 1000;
     s.socket->sendResult = (control & 64) ? SendResult::Dropped : SendResult::Sent;
@@ -96,6 +138,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     s.CheckInvariants();
   }
   // The game goes on: a few more steps with whatever the datagrams left.
+  s.NotePlaces();
   for (int n = 0; n < 4; ++n) GameStep(s.g);
   s.CheckInvariants();
   return 0;

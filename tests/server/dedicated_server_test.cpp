@@ -17,11 +17,13 @@ TEST(DedicatedOptionsTest, DefaultsEveryOptionAndBadArguments) {
   EXPECT_EQ(std::tuple(o.Port, o.TickInterval, o.MaxPlayers, o.ComputerFill, o.MapFile, o.Seeded),
             std::tuple(2727, 40, 8, true, std::string("pakmap.map"), false));
   ASSERT_EQ(ParseDedicatedOptions({"--port", "65000", "--speed", "slow", "--max-players", "1", "--no-computer", "--map",
-                   "x.map", "--seed", "4294967295"},
+                   "x.map", "--seed", "4294967295", "--require-token"},
                   &all, &err),
             ParseResult::Run);
-  EXPECT_EQ(std::tuple(all.Port, all.TickInterval, all.MaxPlayers, all.ComputerFill, all.MapFile, all.Seed),
-            std::tuple(65000, 60, 1, false, std::string("x.map"), 4294967295u));
+  EXPECT_EQ(std::tuple(all.Port, all.TickInterval, all.MaxPlayers, all.ComputerFill, all.MapFile, all.Seed,
+                       all.RequireToken),
+            std::tuple(65000, 60, 1, false, std::string("x.map"), 4294967295u, true));
+  EXPECT_FALSE(o.RequireToken);
   EXPECT_TRUE(all.Seeded);
   ASSERT_EQ(ParseDedicatedOptions({"--generate"}, &gen, &err), ParseResult::Run);
   EXPECT_TRUE(gen.Generate);
@@ -50,7 +52,10 @@ TEST(DedicatedServerTest, StartSetsUpComputerPlacesAndBindsThePort) {
   o.Port = 4321;
   std::vector<std::string> posted;
   t.g.OnBoardLine = [&](const char* text) { posted.push_back(text); };
+  o.RequireToken = true;
   ASSERT_EQ(StartDedicatedServer(t.g, o), StartResult::Started);
+  EXPECT_TRUE(t.g.RequireToken);
+  EXPECT_NE(t.g.TokenKey, JoinTokenKey{});  // a key of its own, made at the start
   EXPECT_EQ(t.socket().boundPort, 4321);
   EXPECT_EQ(t.g.ConnectionStatus, "Server, port 4321");
   EXPECT_EQ(t.g.LocalSlot, kNoSlot);
