@@ -12,6 +12,7 @@
 #include <string>
 
 #include "game/random.h"
+#include "game/server_counters.h"
 #include "game/stranger_limiter.h"
 #include "platform/net_address.h"
 #include "platform/platform.h"
@@ -128,6 +129,7 @@ struct GameState {
   uint64_t DroppedSends = 0;
   // Paces the server's replies to senders without a place.
   StrangerLimiter StrangerReplies;
+  ServerCounters Counters;  // for the operators' metrics page
 
   // --- Messages and texts ---
   ChatBoard Board;

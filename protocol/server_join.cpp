@@ -30,6 +30,7 @@ void Accept(GameState& g, int k, const NetAddress& from) {
   DatagramBuffer reply;
   BuildAccept(reply, g.TickInterval);
   SendDatagram(g, from, reply.data(), reply.size(), "Send error #5");
+  ++g.Counters.JoinsAccepted;
   g.StatusMessage = "Player Has Joined =)";
   PostStatusMessage(g);
 }
@@ -38,6 +39,7 @@ void Deny(GameState& g, char reason, const NetAddress& from, const char* errorTe
   DatagramBuffer reply;
   BuildDenial(reply, reason);
   SendDatagram(g, from, reply.data(), reply.size(), errorText);
+  g.Counters.Denied(reason);
 }
 
 }  // namespace

@@ -76,13 +76,16 @@ void HandleChat(GameState& g, int s, const uint8_t* d, size_t len) {
 bool MayAnswer(GameState& g, int senderSlot, const NetAddress& from) {
   if (senderSlot >= 0) return true;
   uint32_t now = g.platform.clock ? g.platform.clock->TickCount() : 0;
-  return g.StrangerReplies.Allow(from.ip, now);
+  if (g.StrangerReplies.Allow(from.ip, now)) return true;
+  ++g.Counters.StrangerRepliesRefused;
+  return false;
 }
 
 }  // namespace
 
 void HandleServerDatagram(GameState& g, const uint8_t* d, size_t len, const NetAddress& from) {
   if (len > kServerReceiveMax) len = kServerReceiveMax;
+  g.Counters.Received(d, len);
   char type = DatagramType(d, len);
   if (type == 0) return;
   int s = FindSenderSlot(g, from);
