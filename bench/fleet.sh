@@ -101,7 +101,7 @@ for k in "${!server_pids[@]}"; do
   used=$(( $(cpu_ns "$p") - c1[$k] ))
   total=$((total + used))
   awk -v u="$used" -v t=$((t2 - t1)) -v r="$(rss_kb "$p")" -v n=$((k + 1)) 'BEGIN {
-    printf "%-8d %12.3f %14.1f %12.1f %10.1f\n", n, 100 * u / t, 1e6 * u / t / 1, 1e6 * u / t / 8, r / 1024 }'
+    printf "%-8d %12.3f %14.1f %12.1f %10.1f\n", n, 100 * u / t, 1e6 * u / t, 1e6 * u / t / 8, r / 1024 }'
 done
 awk -v u="$total" -v t=$((t2 - t1)) -v s="$servers" -v bb=$((b2 - b1)) -v ii=$((i2 - i1)) -v cores="$(nproc)" 'BEGIN {
   per = u / t / s
