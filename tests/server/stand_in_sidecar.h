@@ -12,16 +12,7 @@
 
 #include "tests/protocol/loopback.h"
 
-// A TCP port that was free a moment ago.
-inline int FreeTcpPort() {
-  int fd = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in s = LoopbackAddr("127.0.0.1", 0);
-  bind(fd, reinterpret_cast<sockaddr*>(&s), sizeof s);
-  socklen_t len = sizeof s;
-  getsockname(fd, reinterpret_cast<sockaddr*>(&s), &len);
-  close(fd);
-  return ntohs(s.sin_port);
-}
+inline int FreeTcpPort() { return FreeLoopbackPort(SOCK_STREAM); }
 
 class StandInSidecar {
  public:
