@@ -88,6 +88,7 @@ void ServerControlKick(GameState& g, ListBox& list) {
         BuildKick(kick);
         SendDatagram(g, p->Address, kick.data(), kick.size(), "Send error #66");
       }
+      ++g.Counters.Kicks;
       g.StatusMessage = name + " Was Kicked";
       PostStatusMessage(g);
       // Named from the index, as after a time-out: place 0 becomes "Comp 0".

@@ -89,6 +89,7 @@ bool SendDatagram(GameState& g, const NetAddress& to, const uint8_t* data, size_
   }
   switch (g.Socket->SendTo(to, data, len)) {
     case SendResult::Sent:
+      g.Counters.Sent(data, len);
       return true;
     case SendResult::Dropped:
       ++g.DroppedSends;

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "game/random.h"
+#include "game/server_counters.h"
 #include "game/stranger_limiter.h"
 #include "platform/net_address.h"
 #include "platform/platform.h"
@@ -143,6 +144,7 @@ struct GameState {
   bool RequireToken = false;
   // Client: the cookie of the server's last challenge (zeros: none).
   JoinCookie TokenCookie{};
+  ServerCounters Counters;  // for the operators' metrics page
 
   // --- Messages and texts ---
   ChatBoard Board;

@@ -36,6 +36,7 @@ void Accept(GameState& g, int k, const NetAddress& from) {
   p.Address = from;
   // The name arrives in the player's name datagram; UpdateSeq carries on.
   SendAccept(g, from);
+  ++g.Counters.JoinsAccepted;
   g.StatusMessage = "Player Has Joined =)";
   PostStatusMessage(g);
 }
@@ -44,6 +45,7 @@ void Deny(GameState& g, char reason, const NetAddress& from, const char* errorTe
   DatagramBuffer reply;
   BuildDenial(reply, reason);
   SendDatagram(g, from, reply.data(), reply.size(), errorText);
+  g.Counters.Denied(reason);
 }
 
 uint32_t Now(const GameState& g) { return g.platform.clock ? g.platform.clock->TickCount() : 0; }
@@ -52,7 +54,9 @@ uint32_t Now(const GameState& g) { return g.platform.clock ? g.platform.clock->T
 
 bool MayAnswerStranger(GameState& g, int senderSlot, const NetAddress& from) {
   if (senderSlot >= 0) return true;
-  return g.StrangerReplies.Allow(from.ip, Now(g));
+  if (g.StrangerReplies.Allow(from.ip, Now(g))) return true;
+  ++g.Counters.StrangerRepliesRefused;
+  return false;
 }
 
 void HandleJoinDatagram(GameState& g, const uint8_t* d, size_t len, const NetAddress& from,

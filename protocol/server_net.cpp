@@ -23,6 +23,7 @@ void ServerTimeoutTest(GameState& g, int slot) {
   PlayerSlot& p = g.Players[slot];
   if (!g.IsServer || !p.Active || p.Kind == KindComputer || slot == (g.LocalSlot & 0xFF)) return;
   if (++p.Silence <= kPlayerTimeout) return;
+  ++g.Counters.TimeOuts;
   char text[64];
   std::snprintf(text, sizeof text, "%s Timed out :(", p.Name);
   g.StatusMessage = text;

@@ -74,6 +74,7 @@ void HandleChat(GameState& g, int s, const uint8_t* d, size_t len) {
 
 void HandleServerDatagram(GameState& g, const uint8_t* d, size_t len, const NetAddress& from) {
   if (len > kServerReceiveMax) len = kServerReceiveMax;
+  g.Counters.Received(d, len);
   char type = DatagramType(d, len);
   if (type == 0) return;
   int s = FindSenderSlot(g, from);

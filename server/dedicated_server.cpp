@@ -12,11 +12,13 @@
 #include "maps/maze_generator.h"
 #include "protocol/chat_board.h"
 #include "render/player_colours.h"
+#include "server/operator_snapshot.h"
 
 const char* const kDedicatedUsage =
     "usage: vrask-server [--dir PATH] [--port N] [--speed fast|slow] [--max-players N]\n"
     "                    [--no-computer] [--map FILE | --generate] [--seed N]\n"
     "                    [--require-token]\n"
+    "                    [--agones] [--metrics ADDRESS:PORT]\n"
     "  --dir PATH       work in PATH instead of the current directory; it is created\n"
     "                   when missing and the shipped maps it lacks are copied in\n"
     "  --port N         UDP port, 1..65000 (default 2727)\n"
@@ -29,6 +31,9 @@ const char* const kDedicatedUsage =
     "  --require-token  refuse joins that do not prove their address with a join\n"
     "                   token (clients without tokens are told \"versions don't match\");\n"
     "                   send the map to players only (for servers open to the Internet)\n"
+    "  --agones         run as an Agones game server: ready, health, the players label\n"
+    "                   and shutdown through the SDK sidecar at localhost:$AGONES_SDK_HTTP_PORT\n"
+    "  --metrics A:P    serve Prometheus metrics at http://A:P/metrics\n"
     "  --help, --version\n";
 
 ParseResult ParseDedicatedOptions(const std::vector<std::string>& args, DedicatedOptions* o,
@@ -69,6 +74,18 @@ ParseResult ParseDedicatedOptions(const std::vector<std::string>& args, Dedicate
                      o->Seed = static_cast<uint32_t>(n);
                      o->Seeded = true;
                    }),
+      FlagOption("--agones", &o->Agones, true),
+      {"--metrics", true, [o](const std::string& v, std::string* error) {
+         size_t colon = v.rfind(':');
+         long long port;
+         if (colon == std::string::npos || colon == 0 || !ReadNumber(v.substr(colon + 1), 1, 65535, &port)) {
+           *error = "--metrics needs ADDRESS:PORT, such as 127.0.0.1:9100";
+           return false;
+         }
+         o->MetricsHost = v.substr(0, colon);
+         o->MetricsPort = static_cast<int>(port);
+         return true;
+       }},
   };
   const ParseResult read = ReadOptions(args, options, true, error);
   if (read == ParseResult::Run && haveMap && o->Generate) {
@@ -112,10 +129,16 @@ void AnnounceDedicatedServer(GameState& g) {
   PostStatusMessage(g);
 }
 
-void RunDedicatedServer(GameState& g, const std::function<bool()>& keepRunning) {
+void RunDedicatedServer(GameState& g, const std::function<bool()>& keepRunning,
+                        SnapshotBox* operators) {
   while (keepRunning()) {
+    // A step is due once strictly more than TickInterval ms have passed.
+    uint32_t due = g.LastStepTime + (g.TickInterval & 0xFF) + 1;
     if (GameTick(g)) {
       ApplyFrameTransitions(g);
+      uint32_t late = g.LastStepTime - due;  // wraps with the tick count
+      g.Counters.Stepped(late > 0x7FFFFFFF ? 0 : late);
+      if (operators) operators->TryPublish(TakeOperatorSnapshot(g));
       continue;
     }
     uint32_t wait = MsUntilNextStep(g);

@@ -11,6 +11,7 @@
 #include "shell/command_line.h"
 
 struct GameState;
+class SnapshotBox;
 
 struct DedicatedOptions {
   int Port = 2727;
@@ -23,6 +24,9 @@ struct DedicatedOptions {
   bool Seeded = false;
   uint32_t Seed = 0;
   bool RequireToken = false;  // --require-token: joins without a join token are refused
+  bool Agones = false;      // --agones: talk to the Agones SDK sidecar
+  std::string MetricsHost;  // --metrics ADDRESS:PORT; empty for none
+  int MetricsPort = 0;
 };
 
 extern const char* const kDedicatedUsage;
@@ -43,5 +47,7 @@ void AnnounceDedicatedServer(GameState& g);
 
 // Steps on time until keepRunning answers false. Between steps it sleeps
 // until the next one is due. After each step the frame transitions that a
-// window would make while drawing are applied.
-void RunDedicatedServer(GameState& g, const std::function<bool()>& keepRunning);
+// window would make while drawing are applied, the step's lateness is
+// counted and, given operators, a snapshot is handed to them.
+void RunDedicatedServer(GameState& g, const std::function<bool()>& keepRunning,
+                        SnapshotBox* operators = nullptr);

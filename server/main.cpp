@@ -3,6 +3,8 @@
 // line on stdout, and ends on SIGINT or SIGTERM after telling its players.
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -10,7 +12,9 @@
 #include "game/game_state.h"
 #include "platform/headless_ui.h"
 #include "platform/posix_network.h"
+#include "server/agones_client.h"
 #include "server/dedicated_server.h"
+#include "server/metrics_server.h"
 #include "shell/game_folder.h"
 
 namespace {
@@ -66,10 +70,34 @@ int main(int argc, char** argv) {
   std::fflush(stdout);
   g.OnBoardLine = PrintBoardLine;
 
+  // The operators' HTTP (Agones sidecar, metrics page) runs on threads of
+  // its own and sees only the snapshot each step hands over.
+  SnapshotBox operators;
+  MetricsServer metrics(operators);
+  if (!options.MetricsHost.empty() && !metrics.Start(options.MetricsHost, options.MetricsPort)) {
+    std::fprintf(stderr, "vrask-server: cannot serve metrics at %s:%d\n", options.MetricsHost.c_str(),
+                 options.MetricsPort);
+    return 1;
+  }
+  std::unique_ptr<AgonesClient> agones;
+  if (options.Agones) {
+    int sdkPort = AgonesSdkPort(std::getenv("AGONES_SDK_HTTP_PORT"));
+    if (sdkPort < 0) {
+      std::fprintf(stderr, "vrask-server: AGONES_SDK_HTTP_PORT is not a port number\n");
+      return 1;
+    }
+    agones = std::make_unique<AgonesClient>("localhost", sdkPort, operators, AgonesTimings{},
+                                            [](const std::string& problem) {
+                                              std::fprintf(stderr, "vrask-server: %s\n", problem.c_str());
+                                            });
+  }
+
   std::signal(SIGINT, RequestStop);
   std::signal(SIGTERM, RequestStop);
   AnnounceDedicatedServer(g);
-  RunDedicatedServer(g, [&] { return !stopRequested && !ui.quitPosted; });
+  operators.TryPublish(TakeOperatorSnapshot(g));
+  if (agones) agones->Start();  // listening by now: ready may go out
+  RunDedicatedServer(g, [&] { return !stopRequested && !ui.quitPosted; }, &operators);
 
   bool failed = ui.quitPosted && !stopRequested;
   g.OnBoardLine = nullptr;
@@ -77,5 +105,7 @@ int main(int argc, char** argv) {
   // out has none, so a missing file (--map, --generate) is not reported.
   g.platform.ui = nullptr;
   EndGame(g);  // the shutdown datagram to every remote player
+  if (agones) agones->Shutdown();
+  metrics.Stop();
   return failed ? 1 : 0;
 }

@@ -29,9 +29,9 @@ inline sockaddr_in LoopbackAddr(const char* ip, uint16_t port) {
   return s;
 }
 
-// A port that was free a moment ago.
-inline uint16_t FreeUdpPort() {
-  int fd = socket(AF_INET, SOCK_DGRAM, 0);
+// A port that was free a moment ago, for SOCK_DGRAM or SOCK_STREAM.
+inline uint16_t FreeLoopbackPort(int socketType) {
+  int fd = socket(AF_INET, socketType, 0);
   sockaddr_in s = LoopbackAddr("127.0.0.1", 0);
   bind(fd, reinterpret_cast<sockaddr*>(&s), sizeof s);
   socklen_t len = sizeof s;
@@ -39,6 +39,7 @@ inline uint16_t FreeUdpPort() {
   close(fd);
   return ntohs(s.sin_port);
 }
+inline uint16_t FreeUdpPort() { return FreeLoopbackPort(SOCK_DGRAM); }
 
 // Gives `socket` a new socket of `net` bound to a free port and returns the
 // port; 0 when another process took the port first five times running.

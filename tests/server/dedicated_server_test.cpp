@@ -32,11 +32,15 @@ TEST(DedicatedOptionsTest, DefaultsEveryOptionAndBadArguments) {
   EXPECT_TRUE(o.Dir.empty());
   ASSERT_EQ(ParseDedicatedOptions({"--dir", "/srv/vrask"}, &gen, &err), ParseResult::Run);
   EXPECT_EQ(gen.Dir, "/srv/vrask");
+  EXPECT_FALSE(o.Agones);
+  ASSERT_EQ(ParseDedicatedOptions({"--agones", "--metrics", "127.0.0.1:9100"}, &gen, &err), ParseResult::Run);
+  EXPECT_EQ(std::tuple(gen.Agones, gen.MetricsHost, gen.MetricsPort), std::tuple(true, std::string("127.0.0.1"), 9100));
 
   for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
            {"--port", "0"}, {"--port", "65001"}, {"--port", "27x"}, {"--port"}, {"--speed", "medium"},
            {"--max-players", "0"}, {"--max-players", "9"}, {"--seed", "-1"}, {"--map", "a", "--generate"},
-           {"--frobnicate"}, {"--map", ""}, {"--dir", ""}, {"--dir"}}) {
+           {"--frobnicate"}, {"--map", ""}, {"--dir", ""}, {"--dir"},
+           {"--metrics", "9100"}, {"--metrics", ":9100"}, {"--metrics", "127.0.0.1:0"}, {"--metrics", "h:65536"}}) {
     err.clear();
     EXPECT_EQ(ParseDedicatedOptions(args, &o, &err), ParseResult::Bad) << args[0] << " " << args.back();
     EXPECT_FALSE(err.empty());
