@@ -128,6 +128,12 @@ struct GameState {
   uint64_t DroppedSends = 0;
   // Paces the server's replies to senders without a place.
   StrangerLimiter StrangerReplies;
+  // The name a server gives in its information answer; empty: the host's
+  // Nickname (the windowed host), set by vrask-server --name.
+  std::string ServerName;
+  // The token flag of the information answer. Nothing sets it yet: it is
+  // true only on a server that refuses joins without a join token.
+  bool ServerRequiresTokens = false;
 
   // --- Messages and texts ---
   ChatBoard Board;

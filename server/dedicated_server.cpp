@@ -11,11 +11,13 @@
 #include "maps/map_file.h"
 #include "maps/maze_generator.h"
 #include "protocol/chat_board.h"
+#include "protocol/server_info.h"
 #include "render/player_colours.h"
 
 const char* const kDedicatedUsage =
     "usage: vrask-server [--dir PATH] [--port N] [--speed fast|slow] [--max-players N]\n"
     "                    [--no-computer] [--map FILE | --generate] [--seed N]\n"
+    "                    [--name TEXT]\n"
     "  --dir PATH       work in PATH instead of the current directory; it is created\n"
     "                   when missing and the shipped maps it lacks are copied in\n"
     "  --port N         UDP port, 1..65000 (default 2727)\n"
@@ -25,6 +27,8 @@ const char* const kDedicatedUsage =
     "  --map FILE       map file to play (default pakmap.map in the current directory)\n"
     "  --generate       play a freshly generated random maze\n"
     "  --seed N         seed of the random generator (default: from the clock)\n"
+    "  --name TEXT      the name players see when they look for games, at most\n"
+    "                   16 characters (default \"Vrask server\")\n"
     "  --help, --version\n";
 
 ParseResult ParseDedicatedOptions(const std::vector<std::string>& args, DedicatedOptions* o,
@@ -64,6 +68,14 @@ ParseResult ParseDedicatedOptions(const std::vector<std::string>& args, Dedicate
                      o->Seed = static_cast<uint32_t>(n);
                      o->Seeded = true;
                    }),
+      {"--name", true, [o](const std::string& v, std::string* error) {
+         if (v.empty() || v.size() > kServerNameMax) {
+           *error = "the name must be 1 to 16 characters";
+           return false;
+         }
+         o->Name = v;
+         return true;
+       }},
   };
   const ParseResult read = ReadOptions(args, options, true, error);
   if (read == ParseResult::Run && haveMap && o->Generate) {
@@ -84,6 +96,7 @@ StartResult StartDedicatedServer(GameState& g, const DedicatedOptions& o) {
   g.ServerParticipates = 0;
   g.AllowInternet = 1;
   g.Port = o.Port;
+  g.ServerName = o.Name;
 
   if (o.Generate) {
     GenerateMaze(g, g.Tiles);

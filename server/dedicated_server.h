@@ -22,6 +22,7 @@ struct DedicatedOptions {
   bool Generate = false;
   bool Seeded = false;
   uint32_t Seed = 0;
+  std::string Name = "Vrask server";  // --name: in answers to game searches
 };
 
 extern const char* const kDedicatedUsage;
