@@ -9,7 +9,7 @@ namespace {
 constexpr size_t kVersionAt = 3;
 constexpr size_t kProtocolAt = 4;
 constexpr size_t kNameAt = 6;
-constexpr size_t kDescriptionAt = kNameAt + kServerNameMax + 1;
+constexpr size_t kDescriptionAt = kNameAt + kInfoNameMax + 1;
 constexpr size_t kPlayersAt = kDescriptionAt + kInfoDescriptionMax + 1;
 constexpr size_t kPlacesAt = kPlayersAt + 1;
 constexpr size_t kTickAt = kPlacesAt + 1;
@@ -52,7 +52,7 @@ void BuildInfoAnswer(DatagramBuffer& out, const ServerInfo& info) {
   b[kVersionAt] = kInfoVersion;
   b[kProtocolAt] = '1';
   b[kProtocolAt + 1] = '0';
-  PutText(b + kNameAt, info.name, kServerNameMax);
+  PutText(b + kNameAt, info.name, kInfoNameMax);
   PutText(b + kDescriptionAt, info.description, kInfoDescriptionMax);
   b[kPlayersAt] = static_cast<uint8_t>(info.players);
   b[kPlacesAt] = static_cast<uint8_t>(info.places);
@@ -70,7 +70,7 @@ bool ParseInfoAnswer(const uint8_t* d, size_t len, ServerInfo* info) {
   ServerInfo s;
   s.version = d[kVersionAt];
   s.protocol = GetText(d + kProtocolAt, 2);
-  s.name = GetText(d + kNameAt, kServerNameMax);
+  s.name = GetText(d + kNameAt, kInfoNameMax);
   s.description = GetText(d + kDescriptionAt, kInfoDescriptionMax);
   s.players = d[kPlayersAt];
   s.places = d[kPlacesAt];

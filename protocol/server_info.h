@@ -19,7 +19,7 @@ constexpr char kInfoRequestType = 'q';
 constexpr char kInfoAnswerType = 'r';
 constexpr uint8_t kInfoVersion = 1;  // of the request and of the answer
 constexpr size_t kInfoRequestLength = 128;
-constexpr size_t kServerNameMax = 16;       // characters of a server's name
+constexpr size_t kInfoNameMax = 16;       // characters of a server's name
 constexpr size_t kInfoDescriptionMax = 64;  // as a map description holds
 
 // Answer, version 1 (later versions may only append fields):

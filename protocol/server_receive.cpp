@@ -27,7 +27,7 @@ void HandleMapRequest(GameState& g, const NetAddress& from) {
 
 // Answers anyone who asks what game runs here; the answer is never longer
 // than the request (see server_info.h), and a stranger's answer is paced.
-void HandleInfoRequest(GameState& g, const uint8_t* d, size_t len, const NetAddress& from) {
+void HandleInfoRequest(GameState& g, size_t len, const NetAddress& from) {
   DatagramBuffer answer;
   BuildInfoAnswer(answer, DescribeServer(g));
   if (answer.size() > len) return;
@@ -101,7 +101,7 @@ void HandleServerDatagram(GameState& g, const uint8_t* d, size_t len, const NetA
     case 'f': if (MayAnswer(g, s, from)) HandleMapRequest(g, from); break;
     case kInfoRequestType:
       // A request too short to be answered costs no limiter token.
-      if (InfoRequestAnswerable(d, len) && MayAnswer(g, s, from)) HandleInfoRequest(g, d, len, from);
+      if (InfoRequestAnswerable(d, len) && MayAnswer(g, s, from)) HandleInfoRequest(g, len, from);
       break;
     case 'g': if (s >= 0) HandleKey(g, s, d, len); break;
     case 'n': if (s >= 0) HandleName(g, s, d, len); break;

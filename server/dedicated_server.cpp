@@ -69,7 +69,7 @@ ParseResult ParseDedicatedOptions(const std::vector<std::string>& args, Dedicate
                      o->Seeded = true;
                    }),
       {"--name", true, [o](const std::string& v, std::string* error) {
-         if (v.empty() || v.size() > kServerNameMax) {
+         if (v.empty() || v.size() > kInfoNameMax) {
            *error = "the name must be 1 to 16 characters";
            return false;
          }

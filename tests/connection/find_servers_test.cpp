@@ -105,6 +105,8 @@ TEST(FindServers, ListsEachServerOnceWithinTheWindowAndDropsHostileAnswers) {
   };
   std::vector<FoundServer> found = s.Run();
   EXPECT_EQ(s.rec.clock.now - 1000, kFindServersMs);  // listens the whole window, no longer
+  // Every other address and port asked stayed silent, as a server that
+  // knows only the game's own protocol does: it is simply not listed.
   ASSERT_EQ(found.size(), 3u);
   EXPECT_EQ(found[0].info.name, "Alpha");
   EXPECT_EQ(found[0].address, NetAddress::Of(127, 0, 0, 1, 2727));

@@ -63,7 +63,7 @@ TEST(ServerInfoCoding, RequestAndAnswerRules) {
   EXPECT_EQ(got.tickInterval, 60);
   EXPECT_TRUE(got.requiresTokens);
   ASSERT_TRUE(ParseInfoAnswer(U(noTerminators), noTerminators.size(), &got));
-  EXPECT_EQ(got.name, std::string(kServerNameMax, 'x'));
+  EXPECT_EQ(got.name, std::string(kInfoNameMax, 'x'));
   EXPECT_EQ(got.description, std::string(kInfoDescriptionMax, 'x'));
 
   EXPECT_TRUE(InfoRequestAnswerable(U(request), request.size()));
