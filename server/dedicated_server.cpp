@@ -103,6 +103,9 @@ StartResult StartDedicatedServer(GameState& g, const DedicatedOptions& o) {
     g.MapDirty = 1;
   } else if (!LoadMapFile(g, o.MapFile)) {
     return StartResult::MapFailed;
+  } else {
+    // The description is what players looking for games see of the map.
+    ReadMapDescription(g, o.MapFile);
   }
 
   // The places as a game server sets them up, without the host's own player.
