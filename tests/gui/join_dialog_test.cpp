@@ -49,6 +49,17 @@ void AfterFirstAttempt(QDialog& d) {
   QVERIFY(QTest::qWaitFor([&] { return LogLines(d).size() >= 5; }, 2000));
 }
 
+// Keeps the connection dialog's lines once its first attempt has written
+// them, then presses "&Cancel".
+void CancelAfterFirstAttempt(QStringList* log) {
+  WhenDialogOpens([log](QDialog& d) {
+    AfterFirstAttempt(d);
+    *log = LogLines(d);
+    Press(d, 1020);
+    EndIfOpen(d);
+  }, kConnectionTitle);
+}
+
 // Fills the address dialog with the server's address and port and presses GO.
 void GoTo(const QString& port) {
   WhenDialogOpens([port](QDialog& d) {
@@ -154,12 +165,7 @@ class JoinDialogTest : public QObject {
       EndIfOpen(d);
     }, kFindTitle);
     QStringList log;
-    WhenDialogOpens([&](QDialog& d) {
-      AfterFirstAttempt(d);
-      log = LogLines(d);
-      Press(d, 1020);
-      EndIfOpen(d);
-    }, kConnectionTitle);
+    CancelAfterFirstAttempt(&log);
     p.Press(Qt::Key_F1);
     QCOMPARE(searches, 2);
     QCOMPARE(row.mid(0, 3), QStringList({"Den", "Big maze", "2/8"}));
@@ -209,12 +215,7 @@ class JoinDialogTest : public QObject {
       EndIfOpen(d);
     }, kAddressTitle);
     QStringList log;
-    WhenDialogOpens([&](QDialog& d) {
-      AfterFirstAttempt(d);
-      log = LogLines(d);
-      Press(d, 1020);  // "&Cancel"
-      EndIfOpen(d);
-    }, kConnectionTitle);
+    CancelAfterFirstAttempt(&log);
     p.Press(Qt::Key_F1);
     QCOMPARE(refusedWhileOpen.size(), 5);
     QCOMPARE(p.rec.ui.boxes.size(), size_t(5));
