@@ -28,16 +28,17 @@ const DialogTemplate& ServerSettingsTemplate() {
 
 const DialogTemplate& ServerAddressTemplate() {
   static const DialogTemplate t{
-      105, "Server address...", 109, 126, kCentred,
+      105, "Server address...", 109, 142, kCentred,
       {
           {kNoControlId, ControlKind::Icon, "", {44, 3, 20, 20}, kFlagNone, 0, 102},
           {kNoControlId, ControlKind::GroupBox, "", {4, 22, 100, 66}},
           {kNoControlId, ControlKind::Static, "IP Address / Server address:", {9, 30, 92, 9}},
-          {IdServerAddress, ControlKind::Edit, "", {11, 41, 87, 13}, kBorder | kAutoScroll},
+          {IdServerAddress, ControlKind::ComboBox, "", {11, 41, 87, 13}, kBorder | kAutoScroll},
           {kNoControlId, ControlKind::Static, "Server Port Number:", {20, 58, 68, 9}},
           {IdServerPort, ControlKind::Edit, "", {37, 69, 35, 13}, kBorder | kAutoScroll},
           {IdJoinGo, ControlKind::DefaultPushButton, "&GO", {7, 90, 95, 15}},
           {IdJoinFreakOut, ControlKind::PushButton, "&Freak out", {7, 106, 95, 15}},
+          {IdFindGames, ControlKind::PushButton, "F&ind Games…", {7, 122, 95, 15}},
       }};
   return t;
 }
@@ -51,6 +52,19 @@ const DialogTemplate& ConnectionTemplate() {
           {IdConnectionLog, ControlKind::ListBox, "", {13, 34, 218, 69}, kBorder | kVScroll | kNotify},
           {IdAttemptConnection, ControlKind::DefaultPushButton, "&Attempt Connection", {35, 110, 76, 15}},
           {IdConnectCancel, ControlKind::PushButton, "&Cancel", {115, 110, 76, 15}},
+      }};
+  return t;
+}
+
+const DialogTemplate& FindGamesTemplate() {
+  static const DialogTemplate t{
+      120, "Find Games", 270, 140, kCentred | kCloseBox,
+      {
+          {IdFoundServers, ControlKind::Table, "Server\tMap\tPlayers\tPing\tAddress",
+           {6, 6, 258, 110}, kBorder},
+          {IdFindRefresh, ControlKind::PushButton, "&Refresh", {6, 120, 60, 15}},
+          {IdFindJoin, ControlKind::DefaultPushButton, "&Join", {138, 120, 60, 15}},
+          {IdFindCancel, ControlKind::PushButton, "&Cancel", {204, 120, 60, 15}},
       }};
   return t;
 }

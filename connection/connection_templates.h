@@ -6,6 +6,7 @@
 const DialogTemplate& ServerSettingsTemplate();  // 104 "Choose New Server Settings..."
 const DialogTemplate& ServerAddressTemplate();   // 105 "Server address..."
 const DialogTemplate& ConnectionTemplate();      // 112 "Establishing Connection To Server..."
+const DialogTemplate& FindGamesTemplate();       // 120 "Find Games", from 105's "Find Games…"
 
 // Control ids of the server settings dialog.
 enum ServerSettingsControl : int {
@@ -26,6 +27,15 @@ enum ServerAddressControl : int {
   IdServerPort = 1014,
   IdJoinFreakOut = 1020,
   IdJoinGo = 1021,
+  IdFindGames = 1023,
+};
+
+// Control ids of the find games dialog (120).
+enum FindGamesControl : int {
+  IdFoundServers = 1101,
+  IdFindRefresh = 1102,
+  IdFindJoin = 1103,
+  IdFindCancel = 1104,
 };
 
 // Control ids of the connection dialog (112).

@@ -1,5 +1,6 @@
 #include "connection/join_dialog.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -7,9 +8,12 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QWindow>
+#include <cstdlib>
 
 #include "connection/connection_templates.h"
+#include "connection/find_games_dialog.h"
 #include "connection/join_server.h"
+#include "connection/recent_servers.h"
 #include "game/game_state.h"
 #include "platform/windows1252.h"
 #include "shell/dialog_builder_qt.h"
@@ -84,21 +88,56 @@ int ShowJoinDialog(GameState& g, QWidget* owner) {
   ButtonOnlyDialog d(owner);
   BuildDialog(d, ServerAddressTemplate());
   const JoinForm defaults;  // offered every time
-  auto* address = DialogControlById<QLineEdit>(d, IdServerAddress);
+  auto* address = DialogControlById<QComboBox>(d, IdServerAddress);
   auto* port = DialogControlById<QLineEdit>(d, IdServerPort);
-  address->setText(QString::fromStdString(defaults.address));
+
+  // The drop-down offers the servers joined last; picking one fills both
+  // fields. The typed default stays what the dialog opens with.
+  const std::filesystem::path recentFile =
+      RecentServersPath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+  std::vector<RecentServer> recent = LoadRecentServers(recentFile);
+  for (const RecentServer& r : recent)
+    address->addItem(QString::fromStdString(Utf8FromCp1252(r.address + ":" + r.port)));
+  address->setCurrentIndex(-1);
+  address->setEditText(QString::fromStdString(defaults.address));
   port->setText(QString::fromStdString(defaults.port));
+  QObject::connect(address, &QComboBox::currentIndexChanged, &d, [&](int index) {
+    if (index < 0 || index >= static_cast<int>(recent.size())) return;
+    address->setEditText(QString::fromStdString(Utf8FromCp1252(recent[index].address)));
+    port->setText(QString::fromStdString(recent[index].port));
+  });
   address->setFocus();
 
   std::string serverName;
-  QObject::connect(DialogControlById<QPushButton>(d, IdJoinGo), &QPushButton::clicked, &d, [&] {
+  JoinForm form;
+  auto* go = DialogControlById<QPushButton>(d, IdJoinGo);
+  QObject::connect(go, &QPushButton::clicked, &d, [&] {
     // The server's name is game text like every other: it titles a box and
     // heads the connection log in Windows-1252.
-    JoinForm form{Cp1252FromUtf8(address->text().toStdString()), port->text().toStdString()};
+    form = {Cp1252FromUtf8(address->currentText().toStdString()), port->text().toStdString()};
     if (JoinDialogGo(g, form, &serverName)) d.done(1);
   });
   QObject::connect(DialogControlById<QPushButton>(d, IdJoinFreakOut), &QPushButton::clicked, &d,
                    [&] { d.done(0); });
+  // A server picked from the list is joined as if typed: its address and
+  // port go into the fields and GO runs.
+  QObject::connect(DialogControlById<QPushButton>(d, IdFindGames), &QPushButton::clicked, &d, [&] {
+    bool typed = false;
+    const int typedPort = port->text().toInt(&typed);
+    const uint16_t searchPort = typed && typedPort > 0 && typedPort <= 65535 ? typedPort : 0;
+    const std::optional<FoundServer> picked = RunFindGamesDialog(g, searchPort, &d);
+    if (!picked) return;
+    address->setEditText(QString::fromStdString(picked->address.DottedIp()));
+    port->setText(QString::number(picked->address.port));
+    go->click();
+  });
   if (d.exec() != 1) return 0;
-  return ConnectToServer(g, serverName, [&] { return RunConnectionDialog(g, owner); });
+  const int joined = ConnectToServer(g, serverName, [&] { return RunConnectionDialog(g, owner); });
+  if (joined == 1 && !recentFile.empty()) {
+    // Only a join that worked is worth offering again; a list that cannot
+    // be written costs the player nothing now.
+    RememberServer(recent, {form.address, form.port});
+    SaveRecentServers(recentFile, recent);
+  }
+  return joined;
 }

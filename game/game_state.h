@@ -145,6 +145,9 @@ struct GameState {
   // Client: the cookie of the server's last challenge (zeros: none).
   JoinCookie TokenCookie{};
   ServerCounters Counters;  // for the operators' metrics page
+  // The name a server gives in its information answer; empty: the host's
+  // Nickname (the windowed host), set by vrask-server --name.
+  std::string ServerName;
 
   // --- Messages and texts ---
   ChatBoard Board;

@@ -20,6 +20,9 @@ enum class ControlKind {
   Icon,               // an icon resource, shown at its own size
   Picture,            // a bitmap resource, shown at its own size
   ListBox,
+  ComboBox,           // an editable line with a drop-down of offered texts
+  Table,              // rows in columns; the text holds the column titles,
+                      // separated by tabs
 };
 
 // Control flags; which apply depends on the kind.

@@ -120,6 +120,12 @@ class Network {
   virtual bool Resolve(const std::string& name, NetAddress* out) = 0;
   // This host's IPv4 addresses that other machines can reach, best first.
   virtual std::vector<NetAddress> LocalAddresses() = 0;
+  // The broadcast address of every IPv4 interface that is up and has one
+  // (port 0). Finding servers on the local network sends there.
+  virtual std::vector<NetAddress> BroadcastAddresses() { return {}; }
+  // A socket that may also send to those broadcast addresses; null where
+  // the network cannot broadcast (then the caller asks by address only).
+  virtual std::unique_ptr<UdpSocket> CreateBroadcastSocket() { return nullptr; }
 };
 
 // What the core may call; any pointer may be null where a service is absent

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstring>
 #include <ifaddrs.h>
+#include <net/if.h>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -123,6 +124,7 @@ class PosixSocket : public UdpSocket {
   }
 
   int LastError() override { return lastError_; }
+  int fd() const { return fd_; }
 
  private:
   int fd_;
@@ -167,6 +169,34 @@ std::vector<NetAddress> PosixNetwork::LocalAddresses() {
   }
   freeifaddrs(list);
   return outside.empty() ? loopback : outside;
+}
+
+std::vector<NetAddress> PosixNetwork::BroadcastAddresses() {
+  std::vector<NetAddress> out;
+  ifaddrs* list = nullptr;
+  if (getifaddrs(&list) != 0) return out;
+  for (ifaddrs* i = list; i; i = i->ifa_next) {
+    if (!i->ifa_addr || i->ifa_addr->sa_family != AF_INET) continue;
+    if (!(i->ifa_flags & IFF_UP) || !(i->ifa_flags & IFF_BROADCAST)) continue;
+    if (!i->ifa_broadaddr || i->ifa_broadaddr->sa_family != AF_INET) continue;
+    NetAddress a = FromSockaddr(*reinterpret_cast<sockaddr_in*>(i->ifa_broadaddr));
+    a.port = 0;
+    if (a.ip == std::array<uint8_t, 4>{}) continue;
+    bool seen = false;
+    for (const NetAddress& o : out) seen = seen || o.ip == a.ip;
+    if (!seen) out.push_back(a);
+  }
+  freeifaddrs(list);
+  return out;
+}
+
+std::unique_ptr<UdpSocket> PosixNetwork::CreateBroadcastSocket() {
+  std::unique_ptr<UdpSocket> s = CreateSocket();
+  if (!s) return nullptr;
+  int on = 1;
+  int fd = static_cast<PosixSocket*>(s.get())->fd();
+  if (setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof on) != 0) return nullptr;
+  return s;
 }
 
 void SteadyClock::Sleep(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }

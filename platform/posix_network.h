@@ -14,6 +14,10 @@ class PosixNetwork : public Network {
   std::unique_ptr<UdpSocket> CreateSocket() override;
   bool Resolve(const std::string& name, NetAddress* out) override;
   std::vector<NetAddress> LocalAddresses() override;
+  std::vector<NetAddress> BroadcastAddresses() override;
+  // SO_BROADCAST set: the system refuses sends to a broadcast address
+  // from a socket without it.
+  std::unique_ptr<UdpSocket> CreateBroadcastSocket() override;
 
  private:
   NetAddress source_;

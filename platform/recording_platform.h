@@ -87,6 +87,7 @@ class RecordingSocket : public UdpSocket {
   std::vector<Datagram>* networkLog = nullptr;
   int boundPort = -1;
   bool bindResult = true;
+  bool broadcast = false;  // made by CreateBroadcastSocket
   SendResult sendResult = SendResult::Sent;
 
   bool Bind(uint16_t port) override {
@@ -139,6 +140,20 @@ class RecordingNetwork : public Network {
     return true;
   }
   std::vector<NetAddress> LocalAddresses() override { return local; }
+  std::vector<NetAddress> broadcast;  // what BroadcastAddresses reports
+  bool canBroadcast = true;
+  std::vector<NetAddress> BroadcastAddresses() override { return broadcast; }
+  // A recording socket like any other, marked as allowed to broadcast; a
+  // test queues answers into it before the search (set onSocket for that).
+  std::function<void(RecordingSocket&)> onSocket;
+  std::unique_ptr<UdpSocket> CreateBroadcastSocket() override {
+    if (!canBroadcast) return nullptr;
+    auto s = CreateSocket();
+    auto* r = static_cast<RecordingSocket*>(s.get());
+    r->broadcast = true;
+    if (onSocket) onSocket(*r);
+    return s;
+  }
 };
 
 // Everything a core test needs in one place.

@@ -7,6 +7,7 @@
 #include "game/player_commands.h"
 #include "protocol/chat_board.h"
 #include "protocol/datagrams.h"
+#include "protocol/server_info.h"
 #include "protocol/server_join.h"
 #include "protocol/server_net.h"
 
@@ -22,6 +23,15 @@ void HandleMapRequest(GameState& g, const NetAddress& from) {
   DatagramBuffer map;
   BuildMap(map, g.Tiles);
   SendDatagram(g, from, map.data(), map.size(), "Send error #6");
+}
+
+// Answers anyone who asks what game runs here; the answer is never longer
+// than the request (see server_info.h), and a stranger's answer is paced.
+void HandleInfoRequest(GameState& g, size_t len, const NetAddress& from) {
+  DatagramBuffer answer;
+  BuildInfoAnswer(answer, DescribeServer(g));
+  if (answer.size() > len) return;
+  SendDatagram(g, from, answer.data(), answer.size(), "Send error #70");
 }
 
 void HandleKey(GameState& g, int s, const uint8_t* d, size_t len) {
@@ -87,6 +97,10 @@ void HandleServerDatagram(GameState& g, const uint8_t* d, size_t len, const NetA
     // client asks for it after its join was accepted.
     case 'f':
       if ((s >= 0 || !g.RequireToken) && MayAnswerStranger(g, s, from)) HandleMapRequest(g, from);
+      break;
+    case kInfoRequestType:
+      // A request too short to be answered costs no limiter token.
+      if (InfoRequestAnswerable(d, len) && MayAnswerStranger(g, s, from)) HandleInfoRequest(g, len, from);
       break;
     case 'g': if (s >= 0) HandleKey(g, s, d, len); break;
     case 'n': if (s >= 0) HandleName(g, s, d, len); break;

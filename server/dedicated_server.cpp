@@ -11,6 +11,7 @@
 #include "maps/map_file.h"
 #include "maps/maze_generator.h"
 #include "protocol/chat_board.h"
+#include "protocol/server_info.h"
 #include "render/player_colours.h"
 #include "server/operator_snapshot.h"
 
@@ -19,6 +20,7 @@ const char* const kDedicatedUsage =
     "                    [--no-computer] [--map FILE | --generate] [--seed N]\n"
     "                    [--require-token]\n"
     "                    [--agones] [--metrics ADDRESS:PORT]\n"
+    "                    [--name TEXT]\n"
     "  --dir PATH       work in PATH instead of the current directory; it is created\n"
     "                   when missing and the shipped maps it lacks are copied in\n"
     "  --port N         UDP port, 1..65000 (default 2727)\n"
@@ -34,6 +36,8 @@ const char* const kDedicatedUsage =
     "  --agones         run as an Agones game server: ready, health, the players label\n"
     "                   and shutdown through the SDK sidecar at localhost:$AGONES_SDK_HTTP_PORT\n"
     "  --metrics A:P    serve Prometheus metrics at http://A:P/metrics\n"
+    "  --name TEXT      the name players see when they look for games, at most\n"
+    "                   16 characters (default \"Vrask server\")\n"
     "  --help, --version\n";
 
 ParseResult ParseDedicatedOptions(const std::vector<std::string>& args, DedicatedOptions* o,
@@ -86,6 +90,14 @@ ParseResult ParseDedicatedOptions(const std::vector<std::string>& args, Dedicate
          o->MetricsPort = static_cast<int>(port);
          return true;
        }},
+      {"--name", true, [o](const std::string& v, std::string* error) {
+         if (v.empty() || v.size() > kInfoNameMax) {
+           *error = "the name must be 1 to 16 characters";
+           return false;
+         }
+         o->Name = v;
+         return true;
+       }},
   };
   const ParseResult read = ReadOptions(args, options, true, error);
   if (read == ParseResult::Run && haveMap && o->Generate) {
@@ -107,12 +119,16 @@ StartResult StartDedicatedServer(GameState& g, const DedicatedOptions& o) {
   g.AllowInternet = 1;
   g.Port = o.Port;
   g.RequireToken = o.RequireToken;
+  g.ServerName = o.Name;
 
   if (o.Generate) {
     GenerateMaze(g, g.Tiles);
     g.MapDirty = 1;
   } else if (!LoadMapFile(g, o.MapFile)) {
     return StartResult::MapFailed;
+  } else {
+    // The description is what players looking for games see of the map.
+    ReadMapDescription(g, o.MapFile);
   }
 
   // The places as a game server sets them up, without the host's own player.

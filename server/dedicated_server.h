@@ -27,6 +27,7 @@ struct DedicatedOptions {
   bool Agones = false;      // --agones: talk to the Agones SDK sidecar
   std::string MetricsHost;  // --metrics ADDRESS:PORT; empty for none
   int MetricsPort = 0;
+  std::string Name = "Vrask server";  // --name: in answers to game searches
 };
 
 extern const char* const kDedicatedUsage;

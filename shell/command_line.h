@@ -9,6 +9,8 @@
 
 struct GameOptions {
   int Scale = 0;  // 0: chosen from the screen (ChooseScale)
+  bool ListServers = false;  // --list-servers: print the games found, no window
+  int TimeoutMs = 800;       // --timeout: how long --list-servers listens
 };
 
 extern const char* const kGameUsage;      // --help, on standard output

@@ -2,11 +2,13 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
@@ -17,6 +19,7 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QScreen>
+#include <QTreeWidget>
 #include <string>
 
 #include "platform/embedded_assets.h"
@@ -163,6 +166,29 @@ QWidget* MakeControl(QDialog& dialog, const DialogControl& c, DialogBaseUnits un
                                                               : Qt::ScrollBarAlwaysOff);
       if (!(c.flags & kBorder)) list->setFrameShape(QFrame::NoFrame);
       w = list;
+      break;
+    }
+    case ControlKind::ComboBox: {
+      auto* combo = new QComboBox(&dialog);
+      combo->setEditable(true);
+      // The offered texts are the program's to choose; Enter is the
+      // dialog's default button, not a new entry.
+      combo->setInsertPolicy(QComboBox::NoInsert);
+      if (c.maxLength > 0) combo->lineEdit()->setMaxLength(c.maxLength);
+      w = combo;
+      break;
+    }
+    case ControlKind::Table: {
+      auto* table = new QTreeWidget(&dialog);
+      table->setRootIsDecorated(false);
+      table->setUniformRowHeights(true);
+      table->setAllColumnsShowFocus(true);
+      table->setSelectionMode(QAbstractItemView::SingleSelection);
+      table->setHeaderLabels(text.split('\t'));
+      // Each column starts as wide as its title; filling it widens it.
+      for (int col = 0; col < table->columnCount(); ++col) table->resizeColumnToContents(col);
+      if (!(c.flags & kBorder)) table->setFrameShape(QFrame::NoFrame);
+      w = table;
       break;
     }
   }

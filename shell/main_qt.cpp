@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "connection/find_servers.h"
 #include "game/game_state.h"
 #include "platform/posix_network.h"
 #include "platform/qt_ui.h"
@@ -28,6 +29,14 @@ int main(int argc, char** argv) {
     case ParseResult::Version: std::printf("vrask %d.%d\n", kVersionMajor, kVersionMinor); return 0;
     case ParseResult::Bad: std::fprintf(stderr, "vrask: %s\n%s", error.c_str(), kGameUsageLine); return 2;
     case ParseResult::Run: break;
+  }
+  if (options.ListServers) {
+    // No window, no game folder: ask, print what answered, end.
+    PosixNetwork net;
+    SteadyClock clock;
+    std::vector<FoundServer> found = FindServers(net, clock, 0, static_cast<uint32_t>(options.TimeoutMs));
+    for (const FoundServer& s : found) std::printf("%s\n", ServerListLine(s).c_str());
+    return found.empty() ? 1 : 0;
   }
 
   QApplication app(argc, argv);

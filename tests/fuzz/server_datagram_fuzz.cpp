@@ -16,7 +16,8 @@
 // field is eight 0xFF bytes gets the sender's valid cookie in their place,
 // so the fuzzer reaches the proven paths it could never guess a hash for.
 // With tokens required, an address without a place is sent nothing but
-// the challenge and denials.
+// the challenge, denials and the answer to a game search (which is never
+// larger than its request).
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -27,6 +28,7 @@
 #include "platform/recording_platform.h"
 #include "protocol/join_token.h"
 #include "protocol/server_net.h"
+#include "protocol/server_info.h"
 #include "protocol/server_receive.h"
 #include "render/player_colours.h"
 #include "tests/fuzz/fuzz_support.h"
@@ -90,7 +92,8 @@ struct ServerUnderFuzz {
     if (g.RequireToken)
       for (const auto& d : socket->sent)
         if (!HadPlace(d.addr))
-          FUZZ_CHECK(d.bytes.size() >= 3 && (d.bytes[2] == kChallengeType || d.bytes[2] == 'd'));
+          FUZZ_CHECK(d.bytes.size() >= 3 && (d.bytes[2] == kChallengeType || d.bytes[2] == 'd' ||
+                                             d.bytes[2] == kInfoAnswerType));
     for (const PlayerSlot& p : g.Players) {
       FUZZ_CHECK(p.Name[kNameBytes - 1] == 0);
       FUZZ_CHECK(p.Energy <= kFullEnergy);

@@ -5,10 +5,12 @@
 // the fonts and style their widgets actually use.
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyleOptionButton>
+#include <QTreeWidget>
 #include <QtTest>
 
 #include "admin/server_control_templates.h"
@@ -27,7 +29,7 @@ const TemplateFn kAllTemplates[] = {
     GameplayHelpTemplate,  StatusBarHelpTemplate,   ClientServerHelpTemplate,
     ServerSettingsTemplate, ChooseMapTemplate,      MapControlTemplate,
     ServerAddressTemplate,  ConnectionTemplate,     ServerControlTemplate,
-    BanControlTemplate,
+    BanControlTemplate,     FindGamesTemplate,
 };
 
 // The caption as drawn: the mnemonic marker takes no room.
@@ -71,6 +73,24 @@ QString Misfit(QWidget& w, int* measured) {
     // side (the builder's style sheet); the frame's corners stay visible.
     const QSize need(m.horizontalAdvance(box->title()) + 2 * (6 + 2), m.height());
     return report(box->title(), need, box->size());
+  }
+  if (auto* table = qobject_cast<QTreeWidget*>(&w)) {
+    ++*measured;
+    // Every column title whole in its column, and the columns side by side
+    // within the table, before any row widens them.
+    QHeaderView* header = table->header();
+    QStringList titles;
+    int need = 0;
+    for (int col = 0; col < table->columnCount(); ++col) {
+      const QString title = table->headerItem()->text(col);
+      titles << title;
+      if (header->sectionSizeHint(col) > header->sectionSize(col))
+        return report(title, {header->sectionSizeHint(col), m.height()},
+                      {header->sectionSize(col), header->height()});
+      need += header->sectionSize(col);
+    }
+    return report(titles.join(' '), {need, header->height()},
+                  {table->contentsRect().width(), header->height()});
   }
   QStyle::SubElement element;
   if (qobject_cast<QCheckBox*>(&w)) element = QStyle::SE_CheckBoxContents;

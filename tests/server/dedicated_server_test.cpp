@@ -49,7 +49,7 @@ TEST(DedicatedOptionsTest, DefaultsEveryOptionAndBadArguments) {
 
 TEST(DedicatedServerTest, StartSetsUpComputerPlacesAndBindsThePort) {
   ScopedTempDir dir;
-  WriteFile("pakmap.map", BorderMapText());
+  WriteFile("pakmap.map", BorderMapText() + "Walled square");
   TestGame t;
   DedicatedOptions o;
   o.MaxPlayers = 3;
@@ -64,6 +64,7 @@ TEST(DedicatedServerTest, StartSetsUpComputerPlacesAndBindsThePort) {
   EXPECT_EQ(t.g.ConnectionStatus, "Server, port 4321");
   EXPECT_EQ(t.g.LocalSlot, kNoSlot);
   EXPECT_EQ(t.g.AllowInternet, 1);
+  EXPECT_EQ(t.g.MapDescription, "Walled square");  // told to those looking for games
   for (int i = 0; i < kSlotCount; ++i) {
     EXPECT_EQ(t.g.Players[i].Active, i < 3 ? 1 : 0);
     EXPECT_EQ(t.g.Fireballs[i].Y, 640);
