@@ -60,11 +60,13 @@ focus() {
   xdotool windowactivate --sync "$w" >/dev/null 2>&1 || true
 }
 
-cache_of() { echo "$work/cache-$(basename "$(dirname "$1")")"; }
+# CACHE_ROOT=folder keeps the music caches there, to use them again.
+cache_of() { echo "${CACHE_ROOT:-$work}/cache-$(basename "$(dirname "$1")")"; }
 
 for program in "${programs[@]}"; do
   probe=$(dirname "$program")/audio_probe
   [ -x "$probe" ] || continue
+  [[ $("$probe" 2>&1 || true) == *render* ]] || continue  # an older probe cannot render
   for track in "$root"/data/vrask*.mid; do
     XDG_CACHE_HOME=$(cache_of "$program") SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null \
       "$probe" render "$track" >/dev/null 2>&1 || true
