@@ -3,9 +3,10 @@
 # Openbox, driven with xdotool, measured from /proc/PID/task/*/schedstat
 # (nanoseconds each thread spent on a CPU; far less disturbed by other load
 # than wall-clock figures). Four cases: no game with music off and on, and a
-# game hosted with eight places (the host and seven computer players) with
-# music off and on. Several programs can be given; the runs then take turns
-# (A, B, A, B ...) so that a change in the machine's load hits both alike.
+# game hosted with eight places (the host and seven computer players, no
+# internet play) with music off and on. Several programs can be given; the
+# runs then take turns (A, B, A, B ...) so that a change in the machine's
+# load hits both alike.
 # Needs xvfb, openbox, xdotool.
 #   bench/window_cpu.sh [-r ROUNDS] [-s SECONDS] [-c CASES] VRASK...
 #   CASES: comma-separated from idle-off,idle-on,game-off,game-on (all four)
@@ -94,6 +95,10 @@ run() {  # program case
     focus "Choose New Server Settings"
     xdotool key shift+Tab ctrl+a
     xdotool type 8
+    # Without internet play (Alt+I unticks it): another game on this
+    # machine may hold the default port, and the computer players need none.
+    xdotool key alt+i
+    sleep 0.5
     xdotool key Return
     sleep 1
     focus "Choose a map"
