@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -82,6 +83,10 @@ class Audio {
   // library's own thread waits here until then. A stop or a new track drops
   // a notice not yet taken (it was about the track just replaced).
   virtual int TakeMusicNotice() { return kMusicNoNotice; }
+  // Called, on any thread, when TakeMusicNotice may have something new (a
+  // notice, or a track that finished loading), so that a window that sleeps
+  // wakes to ask. Null: nobody is told.
+  virtual void SetNoticeWake(std::function<void()> wake) { (void)wake; }
 };
 
 enum class SendResult {

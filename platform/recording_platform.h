@@ -71,6 +71,8 @@ class RecordingAudio : public Audio {
   void StopMusic() override { music.push_back("stop"); }
   int notice = kMusicNoNotice;  // handed out once by TakeMusicNotice
   int TakeMusicNotice() override { return std::exchange(notice, kMusicNoNotice); }
+  std::function<void()> wake;  // what a notice would call
+  void SetNoticeWake(std::function<void()> w) override { wake = std::move(w); }
 };
 
 // A socket that records what is sent and delivers what a test queues.

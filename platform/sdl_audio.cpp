@@ -9,8 +9,14 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "platform/sdl_track_render.h"
+#include "shell/music_cache.h"
 
 namespace {
 
@@ -19,6 +25,14 @@ namespace {
 std::atomic<SdlAudio*> hookTarget{nullptr};
 
 constexpr int kEffectChannel = 0;
+// The music stays in the background, about 2 dB under full scale, so that
+// it leaves room for the effects mixed over it.
+constexpr int kMusicVolume = MIX_MAX_VOLUME * 100 / 128;
+constexpr int kOutputRate = 44100;
+// SDL_mixer's MIDI player sets FluidSynth's gain to 1.2 x the music volume
+// / 128. A render made at that gain and played at full volume is as loud as
+// the live track (at volume / 128 it came out 1.6 dB quieter).
+constexpr double kRenderGain = 1.2 * kMusicVolume / MIX_MAX_VOLUME;
 
 // Holds standard error on /dev/null while the sound libraries probe for a
 // device: without one, ALSA prints a screenful of its own errors, and the
@@ -57,7 +71,12 @@ std::string SdlAudio::SoundfontPath() {
   return "";
 }
 
-SdlAudio::SdlAudio(uint32_t shortestTrackMs) : shortestTrackMs_(shortestTrackMs) {
+std::filesystem::path SdlAudio::DefaultMusicCache() {
+  return MusicCacheDir(std::getenv("XDG_CACHE_HOME"), std::getenv("HOME"));
+}
+
+SdlAudio::SdlAudio(uint32_t shortestTrackMs, std::filesystem::path musicCache)
+    : shortestTrackMs_(shortestTrackMs), cacheDir_(std::move(musicCache)) {
   bool ok;
   {
     QuietStderr quiet;
@@ -66,7 +85,7 @@ SdlAudio::SdlAudio(uint32_t shortestTrackMs) : shortestTrackMs_(shortestTrackMs)
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     ok = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
     // 1024 frames: about 23 ms, short enough that an effect follows its cause.
-    if (ok && Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
+    if (ok && Mix_OpenAudio(kOutputRate, AUDIO_S16SYS, 2, 1024) != 0) {
       ok = false;
       SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
@@ -78,11 +97,14 @@ SdlAudio::SdlAudio(uint32_t shortestTrackMs) : shortestTrackMs_(shortestTrackMs)
   open_ = true;
   std::string font = SoundfontPath();
   if (!font.empty()) Mix_SetSoundFonts(font.c_str());
-  Mix_Init(MIX_INIT_MID);
+  Mix_Init(MIX_INIT_MID | MIX_INIT_FLAC);
   Mix_AllocateChannels(1);
-  // The music stays in the background, about 2 dB under full scale, so
-  // that it leaves room for the effects mixed over it.
-  Mix_VolumeMusic(MIX_MAX_VOLUME * 100 / 128);
+  Mix_VolumeMusic(kMusicVolume);
+  // A render is made at the gain the live player gets from the music volume
+  // and played at full volume, so it sounds as loud as the live track.
+  soundfont_ = font;
+  renderKey_ = TrackRenderKey({kOutputRate, kRenderGain});
+  fontId_ = SoundfontIdentity(font);
   MakeBeep();
   hookTarget.store(this);
   Mix_HookMusicFinished(&SdlAudio::MusicFinished);
@@ -99,8 +121,11 @@ SdlAudio::~SdlAudio() {
   }
   loaderWake_.notify_one();
   // A load cannot be cut short: quitting waits for the one running (a
-  // fraction of a second), which must end before the mixer closes.
+  // fraction of a second), which must end before the mixer closes. A render
+  // stops at its next block.
   loader_.join();
+  quitRender_.store(true);
+  if (render_.joinable()) render_.join();
   for (const LoadedMusic& l : loaded_)
     if (l.music) Mix_FreeMusic(l.music);
   for (Mix_Music* music : toFree_) Mix_FreeMusic(music);
@@ -164,6 +189,17 @@ void SdlAudio::MusicFinished() {
   if (!self || self->halting_.load()) return;  // the program's own stop
   uint32_t played = SDL_GetTicks() - self->musicStart_.load();
   self->notice_.store(played < self->shortestTrackMs_ ? kMusicFailure : kMusicSuccessful);
+  self->Wake();
+}
+
+void SdlAudio::SetNoticeWake(std::function<void()> wake) {
+  std::lock_guard lock(wakeMutex_);
+  wake_ = std::move(wake);
+}
+
+void SdlAudio::Wake() {
+  std::lock_guard lock(wakeMutex_);
+  if (wake_) wake_();
 }
 
 // The loader thread: frees what the main thread is done with, and loads the
@@ -190,12 +226,58 @@ void SdlAudio::LoadMusic() {
       toLoad_.clear();
       uint64_t id = toLoadId_;
       lock.unlock();
-      Mix_Music* music = Mix_LoadMUS(file.c_str());
+      LoadedMusic loaded = LoadTrack(id, file);
       lock.lock();
-      loaded_.push_back({id, std::move(file), music});
+      loaded_.push_back(std::move(loaded));
+      lock.unlock();
+      Wake();  // the main thread starts it
+      lock.lock();
     }
     working_ = false;
   }
+}
+
+// The render when the cache holds it intact, else the MIDI file itself,
+// whose render then begins in the background.
+SdlAudio::LoadedMusic SdlAudio::LoadTrack(uint64_t id, const std::string& file) {
+  std::string name;
+  if (!cacheDir_.empty() && !fontId_.empty()) {
+    std::ifstream in(file, std::ios::binary);
+    std::string midi(std::istreambuf_iterator<char>(in), {});
+    name = RenderName(midi, fontId_, renderKey_, ".flac");
+    std::filesystem::path render = FindRender(cacheDir_, name);
+    if (!render.empty())
+      if (Mix_Music* music = Mix_LoadMUS(render.c_str())) return {id, file, music, true};
+  }
+  Mix_Music* music = Mix_LoadMUS(file.c_str());
+  if (music && !name.empty()) StartRender(file, name);
+  return {id, file, music, false};
+}
+
+bool SdlAudio::Rendering() {
+  std::lock_guard lock(renderMutex_);
+  return rendering_;
+}
+
+// One render at a time: a track asked for while another renders is
+// rendered the next time it plays.
+void SdlAudio::StartRender(const std::string& file, const std::string& name) {
+  std::lock_guard lock(renderMutex_);
+  if (rendering_) return;
+  if (render_.joinable()) render_.join();  // finished
+  rendering_ = true;
+  render_ = std::thread([this, file, name] {
+    // The lowest priority: the game's steps and the playing music go first.
+    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 19);
+    std::error_code ec;
+    std::filesystem::create_directories(cacheDir_, ec);
+    std::filesystem::path part = cacheDir_ / (name + "." + std::to_string(getpid()) + ".part");
+    bool ok = RenderTrack(file, soundfont_, {kOutputRate, kRenderGain}, part, shortestTrackMs_,
+                          [this] { return quitRender_.load(); });
+    if (!ok || !StoreRender(cacheDir_, name, part)) std::filesystem::remove(part, ec);
+    std::lock_guard done(renderMutex_);
+    rendering_ = false;
+  });
 }
 
 void SdlAudio::FreeLater(Mix_Music* music) {
@@ -245,6 +327,8 @@ void SdlAudio::StartLoadedMusic() {
     }
     wanted_ = 0;
     musicStart_.store(SDL_GetTicks());
+    // Set before the track starts, which takes it over.
+    Mix_VolumeMusic(l.rendered ? MIX_MAX_VOLUME : kMusicVolume);
     if (!l.music || Mix_PlayMusic(l.music, 1) != 0) {
       // Too late for PlayMusic's error: it comes as the cannot-play notice,
       // which leaves music on and tries no other file by itself.
@@ -254,6 +338,7 @@ void SdlAudio::StartLoadedMusic() {
     }
     music_ = l.music;
     musicFile_ = l.file;
+    musicRendered_ = l.rendered;
   }
 }
 
@@ -270,6 +355,7 @@ void SdlAudio::StopMusic() {
   FreeLater(music_);
   music_ = nullptr;
   musicFile_.clear();
+  musicRendered_ = false;
   halting_.store(false);
   notice_.store(kMusicNoNotice);  // a notice about the stopped track is void
 }

@@ -13,7 +13,16 @@
 // a track (its synthesiser and soundfont, 1-3 ms) is left to the loader as
 // well, once the main thread has halted it. Every other SDL_mixer call stays
 // on the main thread.
+//
+// A live synthesiser also costs about one per cent of a core while it
+// plays. So the first time a track is played it is rendered once into the
+// music cache (shell/music_cache.h) by a thread of low priority, and from
+// then on the loader plays the render, which costs a tenth of that. A track
+// not rendered yet, or whose render fails, plays live as before.
 #pragma once
+
+#include <filesystem>
+#include <functional>
 
 #include <atomic>
 #include <condition_variable>
@@ -42,8 +51,10 @@ class SdlAudio : public Audio {
   // (FluidSynth lets even an empty track ring out for about 3 s.)
   static constexpr uint32_t kShortestTrackMs = 300;
 
-  // Opens the default audio device.
-  explicit SdlAudio(uint32_t shortestTrackMs = kShortestTrackMs);
+  // Opens the default audio device. Rendered tracks are kept in `musicCache`
+  // (empty: every track plays live).
+  explicit SdlAudio(uint32_t shortestTrackMs = kShortestTrackMs,
+                    std::filesystem::path musicCache = DefaultMusicCache());
   ~SdlAudio() override;
   SdlAudio(const SdlAudio&) = delete;
   SdlAudio& operator=(const SdlAudio&) = delete;
@@ -68,6 +79,14 @@ class SdlAudio : public Audio {
   void StopMusic() override;
   // Also starts the track asked for once it has loaded.
   int TakeMusicNotice() override;
+  void SetNoticeWake(std::function<void()> wake) override;
+
+  // Whether the track that is playing plays from its render.
+  bool MusicRendered() const { return musicRendered_; }
+  // True while a track is being rendered.
+  bool Rendering();
+  // The music cache of the user's cache folder.
+  static std::filesystem::path DefaultMusicCache();
 
   // The soundfont the MIDI player uses: $SDL_SOUNDFONTS when set, else the
   // General MIDI soundfont of the Debian package; empty when none is found.
@@ -78,6 +97,7 @@ class SdlAudio : public Audio {
     uint64_t id;
     std::string file;
     Mix_Music* music;  // null when the load failed
+    bool rendered;     // loaded from its render, not the MIDI file
   };
 
   static void MusicFinished();  // SDL_mixer's hook, on its audio thread
@@ -86,6 +106,9 @@ class SdlAudio : public Audio {
   void LoadMusic();  // the loader thread
   void StartLoadedMusic();
   void FreeLater(Mix_Music* music);
+  LoadedMusic LoadTrack(uint64_t id, const std::string& file);  // on the loader thread
+  void StartRender(const std::string& file, const std::string& name);
+  void Wake();
 
   bool open_ = false;
   std::map<std::string, Mix_Chunk*> effects_;  // loaded once, kept until the end
@@ -93,6 +116,7 @@ class SdlAudio : public Audio {
   Mix_Chunk* beep_ = nullptr;
   Mix_Music* music_ = nullptr;
   std::string musicFile_;
+  bool musicRendered_ = false;
   uint64_t lastLoad_ = 0;  // the number of the latest load asked for
   uint64_t wanted_ = 0;    // the load whose track is to play; 0 when none
 
@@ -115,4 +139,16 @@ class SdlAudio : public Audio {
   std::atomic<bool> halting_{false};
   std::atomic<uint32_t> musicStart_{0};
   const uint32_t shortestTrackMs_;
+
+  std::mutex wakeMutex_;  // held while the wake is called or replaced
+  std::function<void()> wake_;
+
+  // The music cache; fixed once the device is open.
+  const std::filesystem::path cacheDir_;
+  std::string soundfont_, fontId_, renderKey_;
+  // One render at a time, on its own thread of the lowest priority.
+  std::mutex renderMutex_;
+  std::thread render_;
+  bool rendering_ = false;
+  std::atomic<bool> quitRender_{false};
 };

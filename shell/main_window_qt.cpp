@@ -24,14 +24,16 @@
 #include "shell/music.h"
 #include "shell/nickname_dialog.h"
 #include "shell/nickname_entry.h"
+#include "shell/tick_schedule.h"
 
 MainWindow::MainWindow(GameState& g, QtUi& ui) : g_(g), ui_(ui) {
   view_ = new PlayfieldView(g, this);
   setCentralWidget(view_);
   BuildMenu();
   ui_.SetMainWindow(this);
-  ui_.SetRepaint([view = QPointer<PlayfieldView>(view_)] {
+  ui_.SetRepaint([view = QPointer<PlayfieldView>(view_), window = QPointer<MainWindow>(this)] {
     if (view) view->Invalidate();
+    if (window) window->WakeTick();
   });
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -41,6 +43,17 @@ MainWindow::MainWindow(GameState& g, QtUi& ui) : g_(g), ui_(ui) {
   timer_.setSingleShot(true);
   timer_.setTimerType(Qt::PreciseTimer);
   connect(&timer_, &QTimer::timeout, this, &MainWindow::OnTimer);
+  // The end of a track comes on the sound library's thread: posted to this
+  // one. (The audio stops calling before the destructor goes on, and Qt
+  // drops what is still posted to a deleted window.)
+  if (Audio* audio = g_.platform.audio)
+    audio->SetNoticeWake([this] {
+      QMetaObject::invokeMethod(this, [this] { WakeTick(); }, Qt::QueuedConnection);
+    });
+}
+
+MainWindow::~MainWindow() {
+  if (Audio* audio = g_.platform.audio) audio->SetNoticeWake(nullptr);
 }
 
 void MainWindow::BuildMenu() {
@@ -72,16 +85,33 @@ void MainWindow::StartTimer() { OnTimer(); }
 void MainWindow::OnTimer() {
   view_->HoldPaints();
   PollMusicNotice(g_);  // the end of a track starts the next one
+  CatchUpIdleSteps(g_);
   GameTick(g_);
   view_->PaintHeld();
-  // Sleep until the next step is due rather than spinning. The tick count
+  ArmTimer();
+}
+
+void MainWindow::ArmTimer() {
+  // Sleep until the tick is next due rather than spinning. The tick count
   // counts whole milliseconds and the precise timer does not fire early, so
   // after the wait the tick count has moved on by at least the wait: one
   // wake-up per step. (Were it early, the step would wait for the next call.)
-  timer_.start(static_cast<int>(MsUntilNextStep(g_)));
+  uint32_t wait = MsUntilTickDue(g_, TickNeeds{isVisible() && !isMinimized()});
+  if (wait == kNoTickDue)
+    timer_.stop();
+  else
+    timer_.start(static_cast<int>(wait));
 }
 
-void MainWindow::OnCommand(int id, int marker) { RunCommand(g_, *this, id, marker); }
+void MainWindow::WakeTick() {
+  // A running game's timer is always armed: its steps keep their times.
+  if (!timer_.isActive()) timer_.start(0);
+}
+
+void MainWindow::OnCommand(int id, int marker) {
+  RunCommand(g_, *this, id, marker);
+  WakeTick();  // a command may start a game or change what is drawn
+}
 
 void MainWindow::PostCommand(int id, int marker) {
   // Queued like a posted message: the command runs when the loop reaches it.
@@ -113,17 +143,20 @@ void MainWindow::OpenHomePage() { QDesktopServices::openUrl(QUrl(kHomePage)); }
 
 void MainWindow::keyPressEvent(QKeyEvent* e) {
   HandleKeyDown(g_, *this, VirtualKeyOf(*e), e->modifiers() & Qt::ShiftModifier, CapsLockOn(*e));
+  WakeTick();
 }
 
 void MainWindow::mousePressEvent(QMouseEvent* e) {
   if (e->button() == Qt::LeftButton) HandleMouseButton(g_, true);
   if (e->button() == Qt::RightButton) HandleMouseButton(g_, false);
+  WakeTick();
 }
 
 bool MainWindow::event(QEvent* e) {
   // The screen saver does not start while the game's window is active.
   if (e->type() == QEvent::WindowActivate) screenSaver_.Hold();
   if (e->type() == QEvent::WindowDeactivate) screenSaver_.Release();
+  if (e->type() == QEvent::Show) WakeTick();
   // F10 opens the menu on the old platform; Tab would move the focus.
   if (e->type() == QEvent::KeyPress) {
     auto* k = static_cast<QKeyEvent*>(e);
@@ -133,6 +166,12 @@ bool MainWindow::event(QEvent* e) {
     }
   }
   return QMainWindow::event(e);
+}
+
+void MainWindow::changeEvent(QEvent* e) {
+  // Shown again after being minimised: the picture moves again.
+  if (e->type() == QEvent::WindowStateChange) WakeTick();
+  QMainWindow::changeEvent(e);
 }
 
 void MainWindow::closeEvent(QCloseEvent* e) {

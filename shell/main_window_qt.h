@@ -17,7 +17,12 @@ class MainWindow : public QMainWindow, public CommandHost {
   Q_OBJECT
  public:
   MainWindow(GameState& g, QtUi& ui);
+  ~MainWindow() override;
   void StartTimer();
+  // Runs the tick soon when the timer sleeps: something may have to be drawn,
+  // or a game may have started. Safe to call at any time on the main thread.
+  void WakeTick();
+  bool TickTimerArmed() const { return timer_.isActive(); }
   PlayfieldView* view() const { return view_; }
 
   // A menu command (marker 0) or a hot key's posted command (HotKeyMarker).
@@ -40,11 +45,14 @@ class MainWindow : public QMainWindow, public CommandHost {
   void keyPressEvent(QKeyEvent* e) override;
   void mousePressEvent(QMouseEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
+  void changeEvent(QEvent* e) override;
   bool event(QEvent* e) override;
 
  private:
   void BuildMenu();
   void OnTimer();
+  // Arms the timer for when the tick is next due, or lets it sleep.
+  void ArmTimer();
 
   GameState& g_;
   QtUi& ui_;

@@ -5,6 +5,9 @@
 //                                         wall time and the CPU time used
 //   audio_probe idle seconds              keeps the device open, playing nothing
 //   audio_probe effect FILE.wav           plays one effect to its end
+//   audio_probe render FILE.mid           plays the track until its render
+//                                         for the music cache is done (the
+//                                         next "music" of it plays the render)
 //   audio_probe switch FILE.mid...        starts each track in turn, one per
 //                                         half second, polling every 40 ms
 //                                         game step as the window does, and
@@ -82,7 +85,7 @@ int SwitchTracks(SdlAudio& audio, const std::vector<std::string>& files) {
 int main(int argc, char** argv) {
   if (argc < 3) {
     std::fprintf(stderr, "usage: audio_probe music FILE.mid [seconds] | idle SECONDS | effect FILE.wav | "
-                 "switch FILE.mid...\n");
+                 "render FILE.mid | switch FILE.mid...\n");
     return 2;
   }
   std::string mode = argv[1];
@@ -91,6 +94,14 @@ int main(int argc, char** argv) {
   if (mode == "switch") return SwitchTracks(audio, std::vector<std::string>(argv + 2, argv + argc));
   double limit = mode == "idle" ? std::atof(argv[2]) : argc > 3 ? std::atof(argv[3]) : 600;
   double cpu0 = CpuSeconds(), t0 = Now();
+  if (mode == "render") {
+    if (audio.PlayMusic(argv[2]) != 0) return 1;
+    while (!audio.MusicPlaying() && audio.TakeMusicNotice() == kMusicNoNotice && Now() - t0 < limit)
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    while (audio.Rendering()) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    std::printf("render: wall %.2f s, cpu %.3f s\n", Now() - t0, CpuSeconds() - cpu0);
+    return 0;
+  }
   if (mode == "music" && audio.PlayMusic(argv[2]) != 0) {
     std::fprintf(stderr, "cannot play %s\n", argv[2]);
     return 1;

@@ -1,5 +1,7 @@
 // The main window as a user meets it: hot keys and their refusals, the quit
 // paths, the nickname dialog, and hosting through the server settings dialog.
+#include <functional>
+
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -49,6 +51,48 @@ class MainWindowTest : public QObject {
     p.window->StartTimer();
     QVERIFY(p.rec.audio.music == std::vector<std::string>{"vrask0.mid"});
     QCOMPARE(int{p.g.MusicTrack}, 0);
+  }
+
+  void theTimerSleepsWhenNothingMovesAndWakesForInputNoticesAndAGame() {
+    struct Case {
+      const char* what;
+      std::function<void(Program&)> wake;
+      bool game;
+    };
+    const Case cases[] = {
+        {"a key", [](Program& p) { p.Press(Qt::Key_F7); }, false},
+        {"a music notice",
+         [](Program& p) {
+           p.rec.audio.notice = kMusicSuccessful;
+           QVERIFY(p.rec.audio.wake);
+           p.rec.audio.wake();  // as the audio thread calls it
+         },
+         false},
+        {"a game start",
+         [](Program& p) {
+           FillSettings("4", "2727");
+           WhenDialogOpens([](QDialog& d) { DialogControlById<QPushButton>(d, 1037)->click(); }, kChooseMap);
+           p.window->OnCommand(CmdStartServer, 0);
+         },
+         true},
+    };
+    for (const Case& c : cases) {
+      Program p;
+      p.g.Tiles.fill(0);  // an empty map and no music: nothing on screen moves
+      p.g.MusicOn = 0;
+      p.rec.clock.now = p.g.LastStepTime + 50;
+      p.window->StartTimer();
+      QVERIFY2(!p.window->TickTimerArmed(), c.what);
+      const uint8_t frame = p.g.FrameCounter;
+      p.rec.clock.now += 50;  // a step is due when something wakes it
+      c.wake(p);
+      if (c.game) {
+        QVERIFY2(p.window->TickTimerArmed(), c.what);
+        p.rec.clock.now += 50;
+      }
+      QTRY_VERIFY2(p.g.FrameCounter != frame, c.what);  // the tick ran
+      QCOMPARE(p.window->TickTimerArmed(), c.game);
+    }
   }
 
   void hotKeysAreRefusedWithNoGame() {

@@ -2,7 +2,8 @@
 // play into a file: effects are heard, cut each other off and stop on quit,
 // a missing file beeps, and the music's end starts the next track. Music
 // loads on a thread of its own: a track stopped, replaced or abandoned at
-// quit while it loads never plays.
+// quit while it loads never plays. A track plays from its render once it
+// has one, and a damaged render plays live and is rendered again.
 #include <QtTest>
 
 #include <cmath>
@@ -10,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <thread>
+#include <vector>
 
 #include "game/game_state.h"
 #include "platform/menu_ids.h"
@@ -112,6 +114,57 @@ class SdlAudioTest : public QObject {
                                  ("vrask-audio-" + std::to_string(getpid()) + ".raw")).c_str(), 1);
   }
   void cleanupTestCase() { std::filesystem::remove(std::getenv("SDL_DISKAUDIOFILE")); }
+  // Every test starts with an empty music cache of its own, so its first
+  // play of a track is live.
+  void init() {
+    cache_ = std::filesystem::temp_directory_path() / ("vrask-cache-" + std::to_string(getpid()));
+    std::filesystem::remove_all(cache_);
+    setenv("XDG_CACHE_HOME", cache_.c_str(), 1);
+  }
+  void cleanup() { std::filesystem::remove_all(cache_); }
+
+  void aTrackPlaysFromItsRenderAndADamagedRenderIsRenderedAgain() {
+    ScopedTempDir dir;
+    if (SdlAudio::SoundfontPath().empty()) QSKIP("no General MIDI soundfont installed");
+    WriteShortTrack("vrask3.mid", 4);
+    SdlAudio audio;
+    const std::filesystem::path music = cache_ / "vrask" / "music";
+    auto renders = [&] {
+      std::vector<std::filesystem::path> found;
+      std::error_code ec;
+      for (const auto& e : std::filesystem::directory_iterator(music, ec))
+        if (e.path().extension() == ".flac") found.push_back(e.path());
+      return found;
+    };
+    // Plays the track from its start for a second; its level.
+    auto play = [&](bool rendered) {
+      audio.StopMusic();
+      if (audio.PlayMusic("vrask3.mid") != 0) return -1.0;
+      if (PollUntilPlaying(audio) != kMusicNoNotice || audio.MusicRendered() != rendered) return -1.0;
+      size_t start = Written();
+      Wait(1000);
+      return Level(start, Written());
+    };
+    auto waitForRender = [&] {
+      for (int i = 0; i < 20000 && audio.Rendering(); ++i) Wait(1);
+      return !audio.Rendering();
+    };
+
+    double live = play(false);
+    QVERIFY(live > 0.005);
+    QVERIFY(waitForRender());
+    QCOMPARE(renders().size(), size_t(1));
+    double rendered = play(true);
+    QVERIFY(rendered > 0.005);
+    QVERIFY(std::fabs(20 * std::log10(rendered / live)) < 1.0);  // as loud, within 1 dB
+
+    // Cut short: played live, and rendered anew.
+    audio.StopMusic();
+    std::filesystem::resize_file(renders().at(0), 100);
+    QVERIFY(play(false) > 0.005);
+    QVERIFY(waitForRender());
+    QVERIFY(play(true) > 0.005);
+  }
 
   void effectsPlayCutEachOtherAndAMissingFileBeeps() {
     ScopedTempDir dir;
@@ -315,6 +368,24 @@ class SdlAudioTest : public QObject {
     QVERIFY(!audio.MusicLoading());
   }
 
+  void aRenderThatFailsLeavesTheTrackLive() {
+    ScopedTempDir dir;
+    if (SdlAudio::SoundfontPath().empty()) QSKIP("no General MIDI soundfont installed");
+    WriteShortTrack("vrask3.mid", 4);
+    // The cache cannot be made: a file stands where its folder would be.
+    std::filesystem::create_directories(cache_);
+    WriteFile((cache_ / "vrask").string(), "not a folder");
+    SdlAudio audio;
+    for (int round = 0; round < 2; ++round) {
+      audio.StopMusic();
+      QCOMPARE(audio.PlayMusic("vrask3.mid"), 0);
+      QCOMPARE(PollUntilPlaying(audio), int{kMusicNoNotice});
+      QVERIFY(audio.MusicPlaying());
+      QVERIFY(!audio.MusicRendered());
+      for (int i = 0; i < 20000 && audio.Rendering(); ++i) Wait(1);
+    }
+  }
+
   void noDeviceIsSilentAndHarmless() {
     setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
     SdlAudio audio;
@@ -326,6 +397,9 @@ class SdlAudioTest : public QObject {
     audio.StopMusic();
     QCOMPARE(audio.TakeMusicNotice(), int{kMusicNoNotice});
   }
+
+ private:
+  std::filesystem::path cache_;
 };
 
 QTEST_MAIN(SdlAudioTest)
