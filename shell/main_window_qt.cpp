@@ -72,6 +72,7 @@ void MainWindow::StartTimer() { OnTimer(); }
 void MainWindow::OnTimer() {
   view_->HoldPaints();
   PollMusicNotice(g_);  // the end of a track starts the next one
+  pads_.Poll(g_, *this);  // before the step, which then carries what they did
   GameTick(g_);
   view_->PaintHeld();
   // Sleep until the next step is due rather than spinning. The tick count

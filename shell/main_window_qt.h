@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "shell/commands.h"
+#include "shell/pad_poll_qt.h"
 #include "shell/playfield_view_qt.h"
 #include "shell/screen_saver_qt.h"
 
@@ -51,4 +52,5 @@ class MainWindow : public QMainWindow, public CommandHost {
   PlayfieldView* view_;
   QTimer timer_;
   ScreenSaverBlock screenSaver_;
+  PadPoll pads_;
 };
