@@ -27,7 +27,7 @@
 
 MainWindow::MainWindow(GameState& g, QtUi& ui) : g_(g), ui_(ui) {
   view_ = new PlayfieldView(g, this);
-  setCentralWidget(view_);
+  stage_ = std::make_unique<FullScreenStage>(this, view_);
   BuildMenu();
   ui_.SetMainWindow(this);
   ui_.SetRepaint([view = QPointer<PlayfieldView>(view_)] {
@@ -112,7 +112,13 @@ void MainWindow::ShowInfoDialog(int templateId) { ::ShowInfoDialog(templateId, t
 
 void MainWindow::OpenHomePage() { QDesktopServices::openUrl(QUrl(kHomePage)); }
 
+void MainWindow::ToggleFullScreen() { ui_.CheckMenuItem(CmdFullScreen, stage_->Toggle()); }
+
 void MainWindow::keyPressEvent(QKeyEvent* e) {
+  if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && (e->modifiers() & Qt::AltModifier)) {
+    PostCommand(CmdFullScreen, HotKeyMarker);
+    return;
+  }
   HandleKeyDown(g_, *this, VirtualKeyOf(*e), e->modifiers() & Qt::ShiftModifier, CapsLockOn(*e));
 }
 

@@ -5,8 +5,10 @@
 
 #include <QMainWindow>
 #include <QTimer>
+#include <memory>
 
 #include "shell/commands.h"
+#include "shell/full_screen_qt.h"
 #include "shell/pad_poll_qt.h"
 #include "shell/playfield_view_qt.h"
 #include "shell/screen_saver_qt.h"
@@ -36,6 +38,7 @@ class MainWindow : public QMainWindow, public CommandHost {
   int ShowNicknameDialog() override;
   void ShowInfoDialog(int templateId) override;
   void OpenHomePage() override;
+  void ToggleFullScreen() override;
 
  protected:
   void keyPressEvent(QKeyEvent* e) override;
@@ -53,4 +56,5 @@ class MainWindow : public QMainWindow, public CommandHost {
   QTimer timer_;
   ScreenSaverBlock screenSaver_;
   PadPoll pads_;
+  std::unique_ptr<FullScreenStage> stage_;
 };
