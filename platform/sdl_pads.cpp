@@ -39,8 +39,12 @@ std::vector<PadReading> SdlPads::Read() {
   const int count = SDL_NumJoysticks();
   for (int i = 0; i < count; ++i) {
     const int32_t id = SDL_JoystickGetDeviceInstanceID(i);
-    if (id < 0 || pads_.count(id) || !SDL_IsGameController(i)) continue;
-    if (SDL_GameController* pad = SDL_GameControllerOpen(i)) pads_[id] = pad;
+    if (id < 0 || pads_.count(id) || others_.count(id)) continue;
+    SDL_GameController* pad = SDL_IsGameController(i) ? SDL_GameControllerOpen(i) : nullptr;
+    if (pad)
+      pads_[id] = pad;
+    else
+      others_.insert(id);
   }
   for (const auto& [id, pad] : pads_) {
     auto button = [pad = pad](SDL_GameControllerButton b) { return SDL_GameControllerGetButton(pad, b) != 0; };

@@ -105,6 +105,12 @@ class PadsTest : public QObject {
     now = pads.Read();
     QCOMPARE(now.size(), size_t(1));
     QVERIFY(Find(now, second.id()));
+    // A joystick SDL knows no controller layout for steers nothing.
+    const int stick = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_FLIGHT_STICK, 2, 2, 0);
+    QVERIFY(stick >= 0);
+    QCOMPARE(pads.Read().size(), size_t(1));
+    QCOMPARE(pads.Read().size(), size_t(1));
+    SDL_JoystickDetachVirtual(stick);
   }
 
   // A client's user: a pad's D-pad sends the key datagram, as the arrow key
