@@ -15,6 +15,7 @@ enum MenuId : int {
   CmdNextTrack = 40040,        // "Skip to &next music track [F9]"
   CmdNickname = 40041,         // "&Change Nick Name [F11]"
   CmdPrediction = 40042,       // "Use Prediction &Algorithm [F12]"
+  CmdFullScreen = 40050,       // "&Full Screen [Alt+Enter]"
   CmdAbout = 40011,            // "&About Vrask"
   CmdHelpClientServer = 40036, // "&Client/Server?"
   CmdHelpGameplay = 40034,     // "Game&play/Controls"

@@ -33,3 +33,11 @@ int ChooseScale(int requested, double devicePixelRatio, int availableW, int avai
   while (scale > 1 && (pictureW * scale > availableW || pictureH * scale > availableH)) --scale;
   return scale;
 }
+
+FullScreenFit FitToScreen(int screenW, int screenH, int pictureW, int pictureH) {
+  if (pictureW <= 0 || pictureH <= 0) return {1, {0, 0, 0, 0}};
+  const int scale = std::max(1, std::min(screenW / pictureW, screenH / pictureH));
+  const int w = pictureW * scale, h = pictureH * scale;
+  // An odd pixel of border goes to the right and bottom.
+  return {scale, {std::max(0, (screenW - w) / 2), std::max(0, (screenH - h) / 2), w, h}};
+}

@@ -31,3 +31,14 @@ ScreenRect ScaleRectOutward(const ScreenRect& r, double k);
 // picture fits into the screen's available area (in device pixels); else 1.
 int ChooseScale(int requested, double devicePixelRatio, int availableW, int availableH,
                 int pictureW, int pictureH);
+
+// Where the picture goes on a whole screen: at the largest whole multiple
+// whose picture fits both ways, centred, with black around it. On a screen
+// smaller than the picture itself, scale 1 with the top-left corner kept on
+// screen (the playfield's corner rather than the middle of the status bar),
+// cut off at the right and bottom. Sizes in device pixels.
+struct FullScreenFit {
+  int scale;         // screen pixels per picture pixel, 1 or more
+  ScreenRect place;  // the scaled picture's rectangle on the screen
+};
+FullScreenFit FitToScreen(int screenW, int screenH, int pictureW, int pictureH);

@@ -116,6 +116,9 @@ bool Dispatch(GameState& g, CommandHost& host, int id) {
     case CmdHomePage:
       host.OpenHomePage();
       break;
+    case CmdFullScreen:
+      host.ToggleFullScreen();
+      break;
     default:
       break;
   }

@@ -22,6 +22,9 @@ class CommandHost {
   virtual int ShowNicknameDialog() = 0;  // 1 Change, 0 Cancel
   virtual void ShowInfoDialog(int templateId) = 0;
   virtual void OpenHomePage() = 0;
+  // Switches between the window and the whole screen and checks the menu
+  // item when it fills the screen.
+  virtual void ToggleFullScreen() = 0;
 };
 
 // The page the home page command opens.

@@ -28,7 +28,7 @@
 
 MainWindow::MainWindow(GameState& g, QtUi& ui) : g_(g), ui_(ui) {
   view_ = new PlayfieldView(g, this);
-  setCentralWidget(view_);
+  stage_ = std::make_unique<FullScreenStage>(this, view_);
   BuildMenu();
   ui_.SetMainWindow(this);
   ui_.SetRepaint([view = QPointer<PlayfieldView>(view_), window = QPointer<MainWindow>(this)] {
@@ -86,6 +86,7 @@ void MainWindow::OnTimer() {
   view_->HoldPaints();
   PollMusicNotice(g_);  // the end of a track starts the next one
   CatchUpIdleSteps(g_);
+  pads_.Poll(g_, *this);  // before the step, which then carries what they did
   GameTick(g_);
   view_->PaintHeld();
   ArmTimer();
@@ -141,7 +142,13 @@ void MainWindow::ShowInfoDialog(int templateId) { ::ShowInfoDialog(templateId, t
 
 void MainWindow::OpenHomePage() { QDesktopServices::openUrl(QUrl(kHomePage)); }
 
+void MainWindow::ToggleFullScreen() { ui_.CheckMenuItem(CmdFullScreen, stage_->Toggle()); }
+
 void MainWindow::keyPressEvent(QKeyEvent* e) {
+  if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && (e->modifiers() & Qt::AltModifier)) {
+    PostCommand(CmdFullScreen, HotKeyMarker);
+    return;
+  }
   HandleKeyDown(g_, *this, VirtualKeyOf(*e), e->modifiers() & Qt::ShiftModifier, CapsLockOn(*e));
   WakeTick();
 }

@@ -5,8 +5,11 @@
 
 #include <QMainWindow>
 #include <QTimer>
+#include <memory>
 
 #include "shell/commands.h"
+#include "shell/full_screen_qt.h"
+#include "shell/pad_poll_qt.h"
 #include "shell/playfield_view_qt.h"
 #include "shell/screen_saver_qt.h"
 
@@ -40,6 +43,7 @@ class MainWindow : public QMainWindow, public CommandHost {
   int ShowNicknameDialog() override;
   void ShowInfoDialog(int templateId) override;
   void OpenHomePage() override;
+  void ToggleFullScreen() override;
 
  protected:
   void keyPressEvent(QKeyEvent* e) override;
@@ -59,4 +63,6 @@ class MainWindow : public QMainWindow, public CommandHost {
   PlayfieldView* view_;
   QTimer timer_;
   ScreenSaverBlock screenSaver_;
+  PadPoll pads_;
+  std::unique_ptr<FullScreenStage> stage_;
 };

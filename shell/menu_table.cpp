@@ -23,6 +23,7 @@ const std::vector<MenuItem>& MainMenu() {
       {nullptr, CmdNickname, "&Change Nick Name [F11]", true, false, false},
       {nullptr, 0, nullptr, true, false, false},
       {nullptr, CmdPrediction, "Use Prediction &Algorithm [F12]", false, true, true},
+      {nullptr, CmdFullScreen, "&Full Screen [Alt+Enter]", true, true, false},
       {"&Help", CmdAbout, "&About Vrask", true, false, false},
       {nullptr, 0, nullptr, true, false, false},
       {nullptr, CmdHelpClientServer, "&Client/Server?", true, false, false},

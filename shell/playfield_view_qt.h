@@ -24,9 +24,9 @@ class PlayfieldView : public QWidget {
   PlayfieldView(GameState& g, QWidget* parent);
   ~PlayfieldView() override;
   Surface& surface() { return surface_; }
-  // Shows the picture `scale` times as large (1..4), for a screen of device
-  // pixel ratio `ratio`: the view is sized so that one surface pixel takes
-  // scale x scale screen pixels there.
+  // Shows the picture `scale` times as large (1 or more), for a screen of
+  // device pixel ratio `ratio`: the view is sized so that one surface pixel
+  // takes scale x scale screen pixels there.
   void SetScale(int scale, double ratio);
   int scale() const { return scale_; }
   // Draws the game into the surface (the renderer sets it).

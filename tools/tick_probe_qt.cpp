@@ -4,9 +4,11 @@
 //   tick_probe [seconds] [idle|play|join PORT]   (in a folder holding pakmap.map)
 // "play" first starts a server of eight computer players on that map;
 // "join" joins the server on localhost:PORT as a client and also prints the
-// bytes per second the client receives.
+// bytes per second the client receives. With TICK_PROBE_PAD=1 a virtual game
+// controller is plugged in first, for the cost of reading a pad.
 #include <QApplication>
 #include <QTimer>
+#include <SDL.h>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -96,6 +98,10 @@ int main(int argc, char** argv) {
       },
       &pictures);
   if (!window) return 1;
+  if (qEnvironmentVariableIntValue("TICK_PROBE_PAD") &&
+      SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
+                                SDL_CONTROLLER_BUTTON_DPAD_RIGHT + 1, 0) < 0)
+    return 1;
   if (play) {
     g.MaxPlayers = 8;
     g.ComputerFill = 1;

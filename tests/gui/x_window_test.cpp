@@ -2,6 +2,7 @@
 // after a put, an expose and a scaled view must be the surface's pixels,
 // exactly where they belong. Runs its own Xvfb (a display of this machine
 // only, no TCP), found with -displayfd.
+#include <QMenuBar>
 #include <QtTest>
 #include <csignal>
 #include <cstdlib>
@@ -13,7 +14,10 @@
 #include <xcb/xcb.h>
 
 #include "game/game_state.h"
+#include "gui/window_program.h"
+#include "platform/menu_ids.h"
 #include "platform/xcb_presenter.h"
+#include "render/scaled_copy.h"
 #include "render/surface.h"
 #include "shell/playfield_view_qt.h"
 
@@ -217,6 +221,50 @@ class XWindowTest : public QObject {
       QTRY_COMPARE(paints, 3);
       QTRY_COMPARE(showsSurface(), 0);
     }
+  }
+
+  // Full screen on this 1600 x 1200 screen, with the presenter and with
+  // Qt painting: the picture at the multiple the fit chose, where it placed
+  // it, black all around, the menu hidden and its item checked; the window
+  // again after Alt+Enter.
+  void fullScreenShowsThePictureWhereTheFitPlacesItOnBlack() {
+    xcb_connection_t* c = QtConnection();
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    const int sw = screen->width_in_pixels, sh = screen->height_in_pixels;
+    const FullScreenFit fit = FitToScreen(sw, sh, kClientWidth, kClientHeight);
+    QCOMPARE(fit.scale, 2);
+    for (const char* qtPaint : {"0", "1"}) {
+      qputenv("VRASK_QT_PAINT", qtPaint);
+      WindowProgram p;
+      PlayfieldView& view = *p.window->view();
+      view.paint = [](GameState&, Surface& s) {
+        for (int y = 0; y < s.height; ++y)
+          for (int x = 0; x < s.width; ++x)
+            s.pixels[static_cast<size_t>(y) * s.width + x] = Pattern(x, y) | 0x010101;
+        s.changed.MarkAll();
+      };
+      QVERIFY(QTest::qWaitForWindowExposed(p.window.get()));
+      p.window->OnCommand(CmdFullScreen, 0);
+      QTRY_VERIFY(p.window->isFullScreen());
+      QTRY_COMPARE(p.window->geometry(), QRect(0, 0, sw, sh));
+      QVERIFY(!p.window->menuBar()->isVisible());
+      QAction* item = nullptr;
+      for (QAction* a : p.window->menuBar()->findChildren<QAction*>())
+        if (a->text() == "&Full Screen [Alt+Enter]") item = a;
+      QVERIFY(item && item->isChecked());
+      const ScreenRect& in = fit.place;
+      auto expected = [&](int x, int y) {
+        return Inside(in, x, y) ? view.surface().At((x - in.x) / fit.scale, (y - in.y) / fit.scale) : 0u;
+      };
+      QTRY_COMPARE(Wrong(ReadWindow(c, screen->root, sw, sh), sw, sh, expected), 0);
+
+      QTest::keyClick(p.window.get(), Qt::Key_Return, Qt::AltModifier);
+      QTRY_VERIFY(!p.window->isFullScreen());
+      QTRY_COMPARE(view.size(), QSize(kClientWidth, kClientHeight));
+      QVERIFY(p.window->menuBar()->isVisible());
+      QVERIFY(!item->isChecked());
+    }
+    qunsetenv("VRASK_QT_PAINT");
   }
 };
 

@@ -87,4 +87,29 @@ TEST(ScaledCopy, TheMultipleFollowsTheRatioAsFarAsThePictureFits) {
         << r.requested << " " << r.ratio << " " << r.availW << "x" << r.availH;
 }
 
+TEST(ScaledCopy, AWholeScreenTakesTheLargestMultipleThatFitsCentredOnBlack) {
+  struct Row {
+    int screenW, screenH;
+    int scale;
+    ScreenRect place;
+  };
+  const Row rows[] = {
+      {1920, 1080, 2, {260, 23, 1400, 1034}},  // the height decides
+      {1280, 1024, 1, {290, 253, 700, 517}},
+      {1400, 1034, 2, {0, 0, 1400, 1034}},     // exactly twice the picture
+      {1399, 1034, 1, {349, 258, 700, 517}},   // one pixel too narrow for 2
+      {1400, 1033, 1, {350, 258, 700, 517}},   // one pixel too low for 2
+      {1401, 1035, 2, {0, 0, 1400, 1034}},     // the odd pixel goes right and down
+      {3840, 2160, 4, {520, 46, 2800, 2068}},
+      {5120, 2880, 5, {810, 147, 3500, 2585}},  // no cap: as large as fits
+      {700, 517, 1, {0, 0, 700, 517}},
+      {640, 480, 1, {0, 0, 700, 517}},  // too small: the top-left corner stays
+  };
+  for (const Row& r : rows) {
+    const FullScreenFit fit = FitToScreen(r.screenW, r.screenH, 700, 517);
+    EXPECT_EQ(fit.scale, r.scale) << r.screenW << "x" << r.screenH;
+    EXPECT_EQ(fit.place, r.place) << r.screenW << "x" << r.screenH;
+  }
+}
+
 }  // namespace

@@ -23,6 +23,7 @@ struct FakeHost : CommandHost {
   int ShowNicknameDialog() override { opened.push_back("nickname"); return 0; }
   void ShowInfoDialog(int id) override { opened.push_back("info" + std::to_string(id)); }
   void OpenHomePage() override { opened.push_back("home"); }
+  void ToggleFullScreen() override { opened.push_back("fullscreen"); }
 };
 
 struct CommandsTest : ::testing::Test {
