@@ -22,6 +22,8 @@ class CommandHost {
   virtual int ShowNicknameDialog() = 0;  // 1 Change, 0 Cancel
   virtual void ShowInfoDialog(int templateId) = 0;
   virtual void OpenHomePage() = 0;
+  // Asks for a demo file and arms the recording of the next game.
+  virtual void ShowRecordDemo() = 0;
 };
 
 // The page the home page command opens.

@@ -18,6 +18,7 @@
 #include "maps/map_dialogs_qt.h"
 #include "platform/menu_ids.h"
 #include "platform/qt_ui.h"
+#include "shell/demo_playback_qt.h"
 #include "shell/info_dialog.h"
 #include "shell/key_map_qt.h"
 #include "shell/menu_table.h"
@@ -110,6 +111,8 @@ int MainWindow::ShowNicknameDialog() { return RunNicknameDialog(g_); }
 void MainWindow::ShowInfoDialog(int templateId) { ::ShowInfoDialog(templateId, this); }
 
 void MainWindow::OpenHomePage() { QDesktopServices::openUrl(QUrl(kHomePage)); }
+
+void MainWindow::ShowRecordDemo() { AskAndArmDemoRecording(g_, this); }
 
 void MainWindow::keyPressEvent(QKeyEvent* e) {
   HandleKeyDown(g_, *this, VirtualKeyOf(*e), e->modifiers() & Qt::ShiftModifier, CapsLockOn(*e));

@@ -35,6 +35,7 @@ class MainWindow : public QMainWindow, public CommandHost {
   int ShowNicknameDialog() override;
   void ShowInfoDialog(int templateId) override;
   void OpenHomePage() override;
+  void ShowRecordDemo() override;
 
  protected:
   void keyPressEvent(QKeyEvent* e) override;
