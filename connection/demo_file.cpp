@@ -112,6 +112,12 @@ std::string DemoError::Text() const { return "byte " + std::to_string(Byte) + ":
 
 DemoEncoder::DemoEncoder() : cctx_(ZSTD_createCCtx()) {
   ZSTD_CCtx_setParameter(cctx_, ZSTD_c_compressionLevel, kLevel);
+  // The repeats worth finding lie a few steps back: a small window and small
+  // tables keep what each step touches in the cache (the program sleeps
+  // between steps, so large tables are cold every time).
+  ZSTD_CCtx_setParameter(cctx_, ZSTD_c_windowLog, 16);
+  ZSTD_CCtx_setParameter(cctx_, ZSTD_c_hashLog, 12);
+  ZSTD_CCtx_setParameter(cctx_, ZSTD_c_chainLog, 12);
 }
 
 DemoEncoder::~DemoEncoder() { ZSTD_freeCCtx(cctx_); }

@@ -22,45 +22,53 @@ namespace {
 // Status texts are kept to this many bytes; the bar shows fewer.
 constexpr size_t kTextField = 48;
 
-// Walks the frame's fields in their order; the same walk writes a frame and
-// reads one back, so the two cannot disagree about the layout.
+// Walks the frame's fields in their order; the same walk writes a frame
+// from a state (Bytes mutable, the state const) and reads one back into a
+// state, so the two cannot disagree about the layout.
 template <typename Bytes>
 struct FrameWalk {
   Bytes* at;
   static constexpr bool write = !std::is_const_v<Bytes>;
 
-  void U8(uint8_t& v) {
-    if constexpr (write) *at = v; else v = *at;
-    ++at;
-  }
+  // Any integer field: its low byte.
   template <typename Int>
   void Byte(Int& v) {
-    uint8_t b = static_cast<uint8_t>(v);
-    U8(b);
-    v = static_cast<Int>(b);
+    if constexpr (write) *at = static_cast<uint8_t>(v);
+    else v = static_cast<std::remove_const_t<Int>>(*at);
+    ++at;
   }
-  void I32(int& v) {
-    uint32_t u = static_cast<uint32_t>(v);
+  void U8(auto& v) { Byte(v); }
+  // Four bytes, little-endian.
+  template <typename Int>
+  void I32(Int& v) {
+    uint32_t u = 0;
     for (int k = 0; k < 4; ++k) {
-      uint8_t b = static_cast<uint8_t>(u >> (8 * k));
-      U8(b);
-      u = (u & ~(0xFFu << (8 * k))) | (static_cast<uint32_t>(b) << (8 * k));
+      if constexpr (write) at[k] = static_cast<uint8_t>(static_cast<uint32_t>(v) >> (8 * k));
+      else u |= static_cast<uint32_t>(at[k]) << (8 * k);
     }
-    v = static_cast<int>(u);
+    if constexpr (!write) v = static_cast<int>(u);
+    at += 4;
   }
-  void Chars(char* text, size_t n) {
+  template <typename Char>
+  void Chars(Char* text, size_t n) {
     for (size_t k = 0; k < n; ++k) Byte(text[k]);
   }
-  void Text(std::string& s) {
-    char field[kTextField] = {};
-    if (write) std::memcpy(field, s.data(), std::min(s.size(), kTextField - 1));
-    Chars(field, kTextField);
-    if (!write) s.assign(field, strnlen(field, kTextField - 1));
+  template <typename String>
+  void Text(String& s) {
+    if constexpr (write) {
+      size_t n = std::min(s.size(), kTextField - 1);
+      std::memcpy(at, s.data(), n);
+      std::memset(at + n, 0, kTextField - n);
+    } else {
+      const char* field = reinterpret_cast<const char*>(at);
+      s.assign(field, strnlen(field, kTextField - 1));
+    }
+    at += kTextField;
   }
 };
 
 template <typename Bytes, typename State>
-void WalkFrame(FrameWalk<Bytes>& w, State& g, uint8_t& effect, uint32_t& silence) {
+void WalkFrame(FrameWalk<Bytes>& w, State& g, auto& effect, auto& silence) {
   w.Byte(g.FrameCounter);
   w.Byte(g.LeaderFrags);
   w.Byte(g.LocalSlot);
@@ -75,72 +83,52 @@ void WalkFrame(FrameWalk<Bytes>& w, State& g, uint8_t& effect, uint32_t& silence
   w.Byte(g.ChatInputLength);
   w.Chars(g.ChatInput, sizeof g.ChatInput);
   w.Text(g.ConnectionStatus);
-  for (std::string& t : g.ServerAddressText) w.Text(t);
-  for (uint8_t& t : g.Tiles) w.U8(t);
+  for (auto& t : g.ServerAddressText) w.Text(t);
+  for (auto& t : g.Tiles) w.U8(t);
   for (auto& line : g.Board.Lines) w.Chars(line, kChatLineBytes);
   // Field by field across the eight places rather than place by place: the
   // bytes that change from step to step (positions, energy) lie together,
   // which the compression of the differences likes.
   auto players = [&](auto field) {
-    for (PlayerSlot& p : g.Players) field(p);
+    for (auto& p : g.Players) field(p);
   };
   auto fireballs = [&](auto field) {
-    for (Fireball& f : g.Fireballs) field(f);
+    for (auto& f : g.Fireballs) field(f);
   };
-  players([&](PlayerSlot& p) { w.Byte(p.Kind); });
-  players([&](PlayerSlot& p) { w.Byte(p.Active); });
-  players([&](PlayerSlot& p) { w.Byte(p.Life); });
-  players([&](PlayerSlot& p) { w.Chars(p.Name, kNameBytes); });
-  players([&](PlayerSlot& p) { w.I32(p.X); });
-  players([&](PlayerSlot& p) { w.I32(p.DrawX); });
-  players([&](PlayerSlot& p) { w.I32(p.Y); });
-  players([&](PlayerSlot& p) { w.I32(p.DrawY); });
-  players([&](PlayerSlot& p) { w.I32(p.Dir); });
-  players([&](PlayerSlot& p) { w.I32(p.WantDir); });
-  players([&](PlayerSlot& p) { w.U8(p.Number); });
-  players([&](PlayerSlot& p) { w.U8(p.Energy); });
-  players([&](PlayerSlot& p) { w.U8(p.Shield); });
-  players([&](PlayerSlot& p) { w.U8(p.Frags); });
-  players([&](PlayerSlot& p) { w.Byte(p.DrawnFlag); });
-  fireballs([&](Fireball& f) { w.Byte(f.State); });
-  fireballs([&](Fireball& f) { w.I32(f.X); });
-  fireballs([&](Fireball& f) { w.I32(f.DrawX); });
-  fireballs([&](Fireball& f) { w.I32(f.Y); });
-  fireballs([&](Fireball& f) { w.I32(f.DrawY); });
-  fireballs([&](Fireball& f) { w.I32(f.Dir); });
-  fireballs([&](Fireball& f) { w.Byte(f.DrawnFlag); });
+  players([&](auto& p) { w.Byte(p.Kind); });
+  players([&](auto& p) { w.Byte(p.Active); });
+  players([&](auto& p) { w.Byte(p.Life); });
+  players([&](auto& p) { w.Chars(p.Name, kNameBytes); });
+  players([&](auto& p) { w.I32(p.X); });
+  players([&](auto& p) { w.I32(p.DrawX); });
+  players([&](auto& p) { w.I32(p.Y); });
+  players([&](auto& p) { w.I32(p.DrawY); });
+  players([&](auto& p) { w.I32(p.Dir); });
+  players([&](auto& p) { w.I32(p.WantDir); });
+  players([&](auto& p) { w.U8(p.Number); });
+  players([&](auto& p) { w.U8(p.Energy); });
+  players([&](auto& p) { w.U8(p.Shield); });
+  players([&](auto& p) { w.U8(p.Frags); });
+  players([&](auto& p) { w.Byte(p.DrawnFlag); });
+  fireballs([&](auto& f) { w.Byte(f.State); });
+  fireballs([&](auto& f) { w.I32(f.X); });
+  fireballs([&](auto& f) { w.I32(f.DrawX); });
+  fireballs([&](auto& f) { w.I32(f.Y); });
+  fireballs([&](auto& f) { w.I32(f.DrawY); });
+  fireballs([&](auto& f) { w.I32(f.Dir); });
+  fireballs([&](auto& f) { w.Byte(f.DrawnFlag); });
 }
 
 }  // namespace
 
 DemoFrame TakeDemoFrame(const GameState& g) {
   DemoFrame frame{};
-  // The walk is shared with reading, so it takes a mutable state: a copy of
-  // the drawn fields, never the game itself.
-  GameState copy;
-  copy.FrameCounter = g.FrameCounter;
-  copy.LeaderFrags = g.LeaderFrags;
-  copy.LocalSlot = g.LocalSlot;
-  copy.IsServer = g.IsServer;
-  copy.IsClient = g.IsClient;
-  copy.SoundsOn = g.SoundsOn;
-  copy.MusicOn = g.MusicOn;
-  copy.StatusPhase = g.StatusPhase;
-  copy.StatusPhaseCount = g.StatusPhaseCount;
-  copy.ChatInputLength = g.ChatInputLength;
-  std::memcpy(copy.ChatInput, g.ChatInput, sizeof copy.ChatInput);
-  copy.ConnectionStatus = g.ConnectionStatus;
-  for (int k = 0; k < 3; ++k) copy.ServerAddressText[k] = g.ServerAddressText[k];
-  copy.Tiles = g.Tiles;
-  copy.Board = g.Board;
-  copy.Players = g.Players;
-  copy.Fireballs = g.Fireballs;
-  uint8_t effect = static_cast<uint8_t>(DemoEffectNumber(g.LastEffect.c_str()));
+  const uint8_t effect = static_cast<uint8_t>(DemoEffectNumber(g.LastEffect.c_str()));
   // The bar only asks whether the server has been silent for more than six
   // steps; a byte keeps that.
-  uint32_t silence = std::min<uint32_t>(g.ServerSilence, 255);
+  const uint32_t silence = std::min<uint32_t>(g.ServerSilence, 255);
   FrameWalk<uint8_t> w{frame.data()};
-  WalkFrame(w, copy, effect, silence);
+  WalkFrame(w, g, effect, silence);
   return frame;
 }
 
