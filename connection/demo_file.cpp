@@ -15,8 +15,10 @@ constexpr size_t kMagicBytes = sizeof kMagic - 1;
 // Level 9 keeps an eight-player game near 43 KB a minute at about 15 us a
 // step (level 3: 50 KB, 9 us; level 19: 42 KB, 240 us), bench/.
 constexpr int kLevel = 9;
-// A record's decoded size: its kind letter and a frame (or the end's count).
-constexpr size_t kRecordMax = 1 + kDemoFrameBytes;
+// A step's entry: its kind letter and a frame; the end's is 5 bytes.
+constexpr size_t kEntryBytes = 1 + kDemoFrameBytes;
+constexpr size_t kEndBytes = 5;
+constexpr size_t kRecordMax = kDemoFramesPerRecord * kEntryBytes + kEndBytes;
 // The stream's output for a record can be larger than its input only by
 // the block headers; anything beyond this bound is damage.
 const size_t kStoredMax = ZSTD_compressBound(kRecordMax) + 64;
@@ -140,10 +142,13 @@ void DemoEncoder::Record(const uint8_t* raw, size_t n, bool last, std::vector<ui
   PutU32(out, 0);
   ZSTD_inBuffer in{raw, n, 0};
   size_t remaining;
+  // Room for what a record can become; a second turn of the loop is there
+  // only in case the stream holds more back.
+  const size_t room = ZSTD_compressBound(n) + 32;
   do {
     size_t start = out.size();
-    out.resize(start + ZSTD_CStreamOutSize());
-    ZSTD_outBuffer o{out.data() + start, ZSTD_CStreamOutSize(), 0};
+    out.resize(start + room);
+    ZSTD_outBuffer o{out.data() + start, room, 0};
     remaining = ZSTD_compressStream2(cctx_, &o, &in, last ? ZSTD_e_end : ZSTD_e_flush);
     out.resize(start + o.pos);
   } while (remaining != 0 && !ZSTD_isError(remaining));
@@ -152,19 +157,24 @@ void DemoEncoder::Record(const uint8_t* raw, size_t n, bool last, std::vector<ui
 }
 
 void DemoEncoder::Frame(const DemoFrame& f, std::vector<uint8_t>& out) {
-  uint8_t raw[kRecordMax];
-  raw[0] = frames_ == 0 ? 'F' : 'D';
+  entries_.push_back(frames_ == 0 ? 'F' : 'D');
   for (size_t k = 0; k < kDemoFrameBytes; ++k)
-    raw[1 + k] = frames_ == 0 ? f[k] : static_cast<uint8_t>(f[k] - previous_[k]);
-  Record(raw, kRecordMax, false, out);
+    entries_.push_back(frames_ == 0 ? f[k] : static_cast<uint8_t>(f[k] - previous_[k]));
   previous_ = f;
   ++frames_;
+  if (++pendingFrames_ == kDemoFramesPerRecord) {
+    Record(entries_.data(), entries_.size(), false, out);
+    entries_.clear();
+    pendingFrames_ = 0;
+  }
 }
 
 void DemoEncoder::End(std::vector<uint8_t>& out) {
-  uint8_t raw[5] = {'E'};
-  for (int k = 0; k < 4; ++k) raw[1 + k] = static_cast<uint8_t>(frames_ >> (8 * k));
-  Record(raw, sizeof raw, true, out);
+  entries_.push_back('E');
+  for (int k = 0; k < 4; ++k) entries_.push_back(static_cast<uint8_t>(frames_ >> (8 * k)));
+  Record(entries_.data(), entries_.size(), true, out);
+  entries_.clear();
+  pendingFrames_ = 0;
 }
 
 bool ReadDemo(const uint8_t* data, size_t size, DemoHeader* header,
@@ -175,12 +185,12 @@ bool ReadDemo(const uint8_t* data, size_t size, DemoHeader* header,
   std::unique_ptr<ZSTD_DCtx, DCtxFree> dctx(ZSTD_createDCtx());
   DemoFrame frame{};
   uint32_t frames = 0;
-  uint8_t raw[kRecordMax + 1];  // one byte more than any record: longer is damage
-  for (;;) {
+  std::vector<uint8_t> raw(kRecordMax + 1);  // one byte more than any record: longer is damage
+  for (uint32_t records = 1;; ++records) {
     const size_t recordAt = c.pos;
-    const std::string name = "record " + std::to_string(frames + 1);
+    const std::string name = "record " + std::to_string(records);
     if (c.pos == c.size)
-      return c.Fail(c.pos, frames ? "another record or the end record, the file ends"
+      return c.Fail(c.pos, frames ? "another record, the file ends before the end of the demo"
                                   : "the first record, the file ends");
     if (!c.Need(4, ("the length of " + name).c_str())) return false;
     size_t stored = c.Le(4);
@@ -190,38 +200,51 @@ bool ReadDemo(const uint8_t* data, size_t size, DemoHeader* header,
     if (!c.Need(stored, (std::to_string(stored) + " bytes of " + name).c_str())) return false;
 
     ZSTD_inBuffer in{data + c.pos, stored, 0};
-    ZSTD_outBuffer out{raw, sizeof raw, 0};
+    ZSTD_outBuffer out{raw.data(), raw.size(), 0};
     for (;;) {
       size_t before = out.pos;
       size_t r = ZSTD_decompressStream(dctx.get(), &out, &in);
       if (ZSTD_isError(r))
         return c.Fail(c.pos + in.pos, "compressed data of " + name + " (" + ZSTD_getErrorName(r) + ")");
-      if (out.pos == out.size) return c.Fail(c.pos, name + " of at most " + std::to_string(kRecordMax) + " bytes");
+      if (out.pos == out.size)
+        return c.Fail(c.pos, name + " of at most " + std::to_string(kRecordMax) + " bytes");
       if (in.pos == in.size && out.pos == before) break;
     }
     c.pos += stored;
 
-    const size_t n = out.pos;
-    const char kind = n ? static_cast<char>(raw[0]) : 0;
-    if (kind == 'E' && n == 5 && frames > 0) {
-      uint32_t count = 0;
-      for (int k = 0; k < 4; ++k) count |= static_cast<uint32_t>(raw[1 + k]) << (8 * k);
-      if (count != frames)
-        return c.Fail(recordAt, "an end record counting " + std::to_string(frames) + " frames, found " +
-                                    std::to_string(count));
-      if (c.pos != c.size) return c.Fail(c.pos, "the end of the file after the end record");
-      return true;
+    // The record's entries: up to kDemoFramesPerRecord steps, the last
+    // record ending with the end entry.
+    size_t at = 0;
+    uint32_t inRecord = 0;
+    while (at < out.pos) {
+      const char kind = static_cast<char>(raw[at]);
+      const size_t left = out.pos - at;
+      const std::string entry = name + ", entry " + std::to_string(inRecord + 1);
+      if (kind == 'E' && left == kEndBytes && frames > 0) {
+        uint32_t count = 0;
+        for (int k = 0; k < 4; ++k) count |= static_cast<uint32_t>(raw[at + 1 + static_cast<size_t>(k)]) << (8 * k);
+        if (count != frames)
+          return c.Fail(recordAt, "an end entry counting " + std::to_string(frames) + " frames in " + name +
+                                      ", found " + std::to_string(count));
+        if (c.pos != c.size) return c.Fail(c.pos, "the end of the file after the end entry");
+        return true;
+      }
+      const char wanted = frames == 0 ? 'F' : 'D';
+      if (kind != wanted || left < kEntryBytes || inRecord == kDemoFramesPerRecord)
+        return c.Fail(recordAt, entry + " to be a " + (frames == 0 ? "whole" : "difference") + " frame of " +
+                                    std::to_string(kDemoFrameBytes) + " bytes" +
+                                    (frames == 0 ? "" : " or the end entry"));
+      for (size_t k = 0; k < kDemoFrameBytes; ++k)
+        frame[k] = kind == 'F' ? raw[at + 1 + k] : static_cast<uint8_t>(frame[k] + raw[at + 1 + k]);
+      std::string damage;
+      if (!DemoFrameValid(frame, &damage)) return c.Fail(recordAt, entry + " to hold " + damage);
+      ++frames;
+      ++inRecord;
+      onFrame(frame);
+      at += kEntryBytes;
     }
-    const char wanted = frames == 0 ? 'F' : 'D';
-    if (kind != wanted || n != kRecordMax)
-      return c.Fail(recordAt, name + " to be a " + (frames == 0 ? "whole" : "difference") +
-                                  " frame of " + std::to_string(kDemoFrameBytes) + " bytes" +
-                                  (frames == 0 ? "" : " or the end record"));
-    for (size_t k = 0; k < kDemoFrameBytes; ++k)
-      frame[k] = kind == 'F' ? raw[1 + k] : static_cast<uint8_t>(frame[k] + raw[1 + k]);
-    std::string damage;
-    if (!DemoFrameValid(frame, &damage)) return c.Fail(recordAt, name + " to hold " + damage);
-    ++frames;
-    onFrame(frame);
+    if (inRecord != kDemoFramesPerRecord)
+      return c.Fail(recordAt, name + " to hold " + std::to_string(kDemoFramesPerRecord) +
+                                  " frames or to end the demo");
   }
 }

@@ -7,12 +7,16 @@
 //            of a frame (2 bytes); numbers little-endian
 //   records  each a 4-byte length and that many bytes of one zstd stream,
 //            flushed at every record, so a record decodes with the ones
-//            before it. Decoded, a record is its kind letter and a body:
-//              "F" a whole frame (the first record)
+//            before it. Decoded, a record holds the entries of
+//            kDemoFramesPerRecord steps (one second at the fast speed;
+//            compressing them together costs one wake of the compressor a
+//            second rather than one a step), each a kind letter and a body:
+//              "F" a whole frame (the first entry)
 //              "D" a frame as its difference from the frame before it,
 //                  byte by byte (modulo 256): mostly zeros, and a player
 //                  moving steadily gives the same difference at every step,
 //                  which the compressor finds again
+//            The last record may hold fewer steps; it ends with
 //              "E" the end: the number of frames (4 bytes); nothing follows
 //
 // The reader checks every length against what is left of the file, so it
@@ -29,6 +33,7 @@
 #include "game/game_state.h"
 
 constexpr uint16_t kDemoFormatVersion = 1;
+constexpr uint32_t kDemoFramesPerRecord = 25;
 constexpr size_t kDemoVersionMax = 32;  // the program version text
 
 struct DemoHeader {
@@ -57,7 +62,8 @@ class DemoEncoder {
   DemoEncoder& operator=(const DemoEncoder&) = delete;
 
   void Header(const DemoHeader& h, std::vector<uint8_t>& out);
-  // The first frame whole, every later one as its difference.
+  // The first frame whole, every later one as its difference; a record is
+  // appended to out once it holds kDemoFramesPerRecord frames.
   void Frame(const DemoFrame& f, std::vector<uint8_t>& out);
   void End(std::vector<uint8_t>& out);
   uint32_t Frames() const { return frames_; }
@@ -67,6 +73,8 @@ class DemoEncoder {
   struct ZSTD_CCtx_s* cctx_;
   DemoFrame previous_{};
   uint32_t frames_ = 0;
+  std::vector<uint8_t> entries_;  // of the record being filled
+  uint32_t pendingFrames_ = 0;
 };
 
 // Reads a whole demo held in memory: the header, then each frame in order

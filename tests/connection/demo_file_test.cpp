@@ -65,12 +65,13 @@ struct DemoFileTest : ::testing::Test {
     std::vector<uint8_t> out;
     e.Header(header, out);
     for (int n = 0; n < frames; ++n) {
-      if (boundaries) boundaries->push_back(out.size());
+      if (boundaries && (boundaries->empty() || boundaries->back() != out.size()))
+        boundaries->push_back(out.size());
       DemoFrame f = Step(n);
       if (taken) taken->push_back(f);
       e.Frame(f, out);
     }
-    if (boundaries) boundaries->push_back(out.size());
+    if (boundaries && boundaries->back() != out.size()) boundaries->push_back(out.size());
     e.End(out);
     return out;
   }
@@ -152,7 +153,9 @@ TEST_F(DemoFileTest, HeaderChecksNameTheByteAndWhatWasExpected) {
 
 TEST_F(DemoFileTest, TruncatedAtEveryRecordBoundaryAndInsideEveryRecord) {
   std::vector<size_t> boundaries;
-  const std::vector<uint8_t> bytes = Encode(6, nullptr, &boundaries);
+  // Three records: two of a second's steps each, the last with the end.
+  const std::vector<uint8_t> bytes = Encode(2 * kDemoFramesPerRecord + 10, nullptr, &boundaries);
+  ASSERT_EQ(boundaries.size(), 3u);
   std::vector<size_t> cuts;
   for (size_t b = 0; b + 1 < boundaries.size(); ++b) {
     cuts.push_back(boundaries[b]);        // before a record
@@ -160,8 +163,9 @@ TEST_F(DemoFileTest, TruncatedAtEveryRecordBoundaryAndInsideEveryRecord) {
     cuts.push_back(boundaries[b] + 7);    // inside its data
     cuts.push_back(boundaries[b + 1] - 1);  // its last byte missing
   }
-  cuts.push_back(boundaries.back());      // the end record missing
-  cuts.push_back(bytes.size() - 1);       // inside the end record
+  cuts.push_back(boundaries.back());      // the last record missing
+  cuts.push_back(boundaries.back() + 9);  // inside it
+  cuts.push_back(bytes.size() - 1);       // its last byte missing
   for (size_t h = 0; h < boundaries[0]; h += 13) cuts.push_back(h);  // inside the header
   for (size_t cut : cuts) {
     std::vector<uint8_t> part(bytes.begin(), bytes.begin() + static_cast<long>(cut));
@@ -241,11 +245,16 @@ TEST_F(DemoFileTest, AFailedWriteStopsTheRecordingWithOneReport) {
   ArmDemoRecording(g, "/dev/full", 0, [&](const std::string& text) { reports.push_back(text); });
   auto* recorder = static_cast<DemoRecorder*>(g.Watcher.get());
   t.rec.clock.now = 1000;
-  for (int n = 0; n < 400; ++n) {
+  // The first write comes once a few kilobytes are buffered.
+  for (int n = 0; n < 5000 && recorder->State() != DemoRecorder::Phase::Failed; ++n) {
     t.rec.clock.now += 41;
     ASSERT_TRUE(GameTick(g));
   }
   EXPECT_EQ(recorder->State(), DemoRecorder::Phase::Failed);
+  for (int n = 0; n < 100; ++n) {
+    t.rec.clock.now += 41;
+    ASSERT_TRUE(GameTick(g));
+  }
   ASSERT_EQ(reports.size(), 1u);
   EXPECT_NE(reports[0].find("/dev/full"), std::string::npos) << reports[0];
   // A file that cannot be made at all is the same.
