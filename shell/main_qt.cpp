@@ -42,6 +42,11 @@ int main(int argc, char** argv) {
     return found.empty() ? 1 : 0;
   }
 
+  // Demo files are named from where the program was started, not from the
+  // game folder it works in.
+  for (std::string* f : {&options.PlayFile, &options.RecordFile})
+    if (!f->empty()) *f = std::filesystem::absolute(*f).string();
+
   QApplication app(argc, argv);
   app.setQuitOnLastWindowClosed(false);
   QGuiApplication::setDesktopFileName("vrask");
