@@ -12,8 +12,8 @@ namespace {
 
 constexpr char kMagic[] = "VRASKDEMO\n";
 constexpr size_t kMagicBytes = sizeof kMagic - 1;
-// Level 9 keeps an eight-player game near 43 KB a minute at about 15 us a
-// step (level 3: 50 KB, 9 us; level 19: 42 KB, 240 us), bench/.
+// Level 9 keeps an eight-player game near 22 KB a minute (level 3: 24 KB)
+// at a few microseconds a step either way (bench/demo_record_bench.cpp).
 constexpr int kLevel = 9;
 // A step's entry: its kind letter and a frame; the end's is 5 bytes.
 constexpr size_t kEntryBytes = 1 + kDemoFrameBytes;
