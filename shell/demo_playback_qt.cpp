@@ -64,8 +64,7 @@ void DemoPlayer::OnFrame() {
 }
 
 bool DemoPlayer::eventFilter(QObject* watched, QEvent* e) {
-  if (e->type() != QEvent::KeyPress && e->type() != QEvent::ShortcutOverride) return QObject::eventFilter(watched, e);
-  if (e->type() == QEvent::ShortcutOverride) return false;
+  if (e->type() != QEvent::KeyPress) return QObject::eventFilter(watched, e);
   DemoKey key;
   if (KeyOf(static_cast<QKeyEvent*>(e)->key(), &key)) {
     if (!playback_.Press(key)) {
