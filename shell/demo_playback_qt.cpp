@@ -48,7 +48,10 @@ DemoPlayer::DemoPlayer(MainWindow& window, GameState& game, DemoPlayback& playba
   Show();
 }
 
-DemoPlayer::~DemoPlayer() { qApp->removeEventFilter(this); }
+DemoPlayer::~DemoPlayer() {
+  qApp->removeEventFilter(this);
+  window_.view()->paint = PaintWindow;  // the game's own picture again
+}
 
 void DemoPlayer::Show() {
   window_.setWindowTitle(QString::fromStdString(playback_.TitleText()));
