@@ -9,6 +9,7 @@
 #include "protocol/datagrams.h"
 
 int EndGame(GameState& g) {
+  if (g.Watcher && (g.IsServer || g.IsClient)) g.Watcher->GameEnding(g);
   if (g.IsServer) SendToInternetPlayers(g, kLeavingDatagram, kLeavingLength, "Send error #24");
   if (g.IsClient && !g.IsServer && g.AllowInternet)
     SendDatagram(g, g.ServerAddress, kLeavingDatagram, kLeavingLength, "Send error #25");

@@ -9,6 +9,7 @@ bool GameTick(GameState& g) {
   g.LastStepTime = g.platform.clock->TickCount();
   GameStep(g);
   g.FrameCounter = static_cast<uint8_t>((g.FrameCounter + 1) % 8);
+  if (g.Watcher) g.Watcher->AfterStep(g);
   if (g.platform.ui) g.platform.ui->InvalidateWindow();
   return true;
 }

@@ -13,6 +13,7 @@ uint8_t TileAt(const GameState& g, int x, int y) {
 }
 
 void PlayEffect(GameState& g, const char* file) {
+  g.LastEffect = file;
   if (g.SoundsOn && g.platform.audio) g.platform.audio->PlayEffect(file);
 }
 

@@ -83,6 +83,16 @@ struct ChatBoard {
 };
 
 struct PictureSet;  // the loaded pictures (render/pictures.h)
+struct GameState;
+
+// Told of every finished step and of the end of the game (the demo
+// recorder, connection/demo_recorder.h).
+class StepWatcher {
+ public:
+  virtual ~StepWatcher() = default;
+  virtual void AfterStep(GameState& g) = 0;
+  virtual void GameEnding(GameState& g) = 0;
+};
 
 // The two game speeds: milliseconds between steps.
 constexpr int kFastTickInterval = 40;
@@ -161,6 +171,10 @@ struct GameState {
   // Told the text of every line written as the newest board line (status
   // messages and chat lines); the dedicated server prints them.
   std::function<void(const char* text)> OnBoardLine;
+  // The last sound effect the game asked for (played or not), until the
+  // watcher of the steps takes it.
+  std::string LastEffect;
+  std::unique_ptr<StepWatcher> Watcher;
 
   // --- Preferences ---
   int SoundsOn = 0;

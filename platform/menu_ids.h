@@ -21,6 +21,7 @@ enum MenuId : int {
   CmdHelpGameplay = 40034,     // "Game&play/Controls"
   CmdHelpStatusBar = 40035,    // "&The Status Bar"
   CmdHomePage = 40012,         // "&Go to Vrask Homepage"
+  CmdRecordDemo = 40051,       // "&Record Demo..." (records the next game)
 };
 
 // A hot key posts its command with this marker, so the command rechecks its

@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 PACKAGES=(cmake g++ ninja-build pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-          libbenchmark-dev libsdl2-mixer-dev libsdl2-dev libfluidsynth-dev libflac-dev libsodium-dev libxcb1-dev libxcb-shm0-dev xvfb fonts-dejavu-core timgm6mb-soundfont
+          libbenchmark-dev libsdl2-mixer-dev libsdl2-dev libfluidsynth-dev libflac-dev libsodium-dev libzstd-dev libxcb1-dev libxcb-shm0-dev xvfb fonts-dejavu-core timgm6mb-soundfont
           desktop-file-utils appstream systemd man-db dpkg-dev libcpp-httplib-dev python3-yaml curl
           clang-14 libclang-rt-14-dev libfuzzer-14-dev)
 

@@ -20,7 +20,7 @@ const char* const kDedicatedUsage =
     "                    [--no-computer] [--map FILE | --generate] [--seed N]\n"
     "                    [--require-token]\n"
     "                    [--agones] [--metrics ADDRESS:PORT]\n"
-    "                    [--name TEXT]\n"
+    "                    [--name TEXT] [--record FILE]\n"
     "  --dir PATH       work in PATH instead of the current directory; it is created\n"
     "                   when missing and the shipped maps it lacks are copied in\n"
     "  --port N         UDP port, 1..65000 (default 2727)\n"
@@ -38,6 +38,7 @@ const char* const kDedicatedUsage =
     "  --metrics A:P    serve Prometheus metrics at http://A:P/metrics\n"
     "  --name TEXT      the name players see when they look for games, at most\n"
     "                   16 characters (default \"Vrask server\")\n"
+    "  --record FILE    record the game into the demo FILE (vrask --play FILE)\n"
     "  --help, --version\n";
 
 ParseResult ParseDedicatedOptions(const std::vector<std::string>& args, DedicatedOptions* o,
@@ -73,6 +74,7 @@ ParseResult ParseDedicatedOptions(const std::vector<std::string>& args, Dedicate
                    [o](long long n) { o->MaxPlayers = static_cast<int>(n); }),
       text("--dir", "--dir needs a folder", &o->Dir, nullptr),
       text("--map", "--map needs a file name", &o->MapFile, &haveMap),
+      text("--record", "--record needs a file name", &o->RecordFile, nullptr),
       NumberOption("--seed", 0, 0xFFFFFFFFll, "the seed must be a number from 0 to 4294967295",
                    [o](long long n) {
                      o->Seed = static_cast<uint32_t>(n);

@@ -28,6 +28,7 @@ struct DedicatedOptions {
   std::string MetricsHost;  // --metrics ADDRESS:PORT; empty for none
   int MetricsPort = 0;
   std::string Name = "Vrask server";  // --name: in answers to game searches
+  std::string RecordFile;  // --record: the demo file of the game
 };
 
 extern const char* const kDedicatedUsage;

@@ -4,10 +4,13 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "connection/demo_recorder.h"
 #include "connection/end_game.h"
 #include "game/game_state.h"
 #include "platform/headless_ui.h"
@@ -41,6 +44,8 @@ int main(int argc, char** argv) {
     case ParseResult::Bad: std::fprintf(stderr, "vrask-server: %s\n%s", error.c_str(), kDedicatedUsage); return 2;
     case ParseResult::Run: break;
   }
+  // The demo file is named from where the server was started.
+  if (!options.RecordFile.empty()) options.RecordFile = std::filesystem::absolute(options.RecordFile).string();
   if (!options.Dir.empty()) {
     std::vector<std::string> notCopied;
     if (!EnterGameFolder(options.Dir, &error, &notCopied)) {
@@ -92,6 +97,9 @@ int main(int argc, char** argv) {
                                             });
   }
 
+  if (!options.RecordFile.empty())
+    ArmDemoRecording(g, options.RecordFile, static_cast<int64_t>(std::time(nullptr)),
+                     [](const std::string& text) { std::fprintf(stderr, "vrask-server: %s\n", text.c_str()); });
   std::signal(SIGINT, RequestStop);
   std::signal(SIGTERM, RequestStop);
   AnnounceDedicatedServer(g);

@@ -11,6 +11,10 @@ struct GameOptions {
   int Scale = 0;  // 0: chosen from the screen (ChooseScale)
   bool ListServers = false;  // --list-servers: print the games found, no window
   int TimeoutMs = 800;       // --timeout: how long --list-servers listens
+  std::string RecordFile;    // --record: the demo file of the next game
+  std::string PlayFile;      // --play: the demo to show instead of a game
+  std::string RenderDemo, RenderOut;  // --render-demo FILE OUT.png
+  int RenderAt = 0;          // --at: the frame --render-demo writes
 };
 
 extern const char* const kGameUsage;      // --help, on standard output

@@ -56,6 +56,13 @@ bool Dispatch(GameState& g, CommandHost& host, int id) {
                MsgAnswer::Yes)
         EndGame(g);
       break;
+    case CmdRecordDemo:
+      // The header holds the map and speed the game begins with.
+      if (g.IsServer || g.IsClient)
+        Refuse(g, "You cannot start recording: A game is running, end it first!", "Cannot record demo");
+      else
+        host.ShowRecordDemo();
+      break;
     case CmdExit:
       if (Ask(g, "Are you sure you want to quit the game?", "Exit?") == MsgAnswer::Yes)
         RunQuitSequence(g);

@@ -25,6 +25,8 @@ class CommandHost {
   // Switches between the window and the whole screen and checks the menu
   // item when it fills the screen.
   virtual void ToggleFullScreen() = 0;
+  // Asks for a demo file and arms the recording of the next game.
+  virtual void ShowRecordDemo() = 0;
 };
 
 // The page the home page command opens.

@@ -13,6 +13,7 @@
 #include "platform/windows1252.h"
 #include "render/pictures.h"
 #include "shell/command_line.h"
+#include "shell/demo_playback_qt.h"
 #include "shell/game_folder.h"
 #include "shell/main_window_qt.h"
 #include "shell/program_qt.h"
@@ -30,6 +31,8 @@ int main(int argc, char** argv) {
     case ParseResult::Bad: std::fprintf(stderr, "vrask: %s\n%s", error.c_str(), kGameUsageLine); return 2;
     case ParseResult::Run: break;
   }
+  if (!options.RenderDemo.empty())
+    return RenderDemoPicture(options.RenderDemo, options.RenderOut, options.RenderAt);
   if (options.ListServers) {
     // No window, no game folder: ask, print what answered, end.
     PosixNetwork net;
@@ -38,6 +41,11 @@ int main(int argc, char** argv) {
     for (const FoundServer& s : found) std::printf("%s\n", ServerListLine(s).c_str());
     return found.empty() ? 1 : 0;
   }
+
+  // Demo files are named from where the program was started, not from the
+  // game folder it works in.
+  for (std::string* f : {&options.PlayFile, &options.RecordFile})
+    if (!f->empty()) *f = std::filesystem::absolute(*f).string();
 
   QApplication app(argc, argv);
   app.setQuitOnLastWindowClosed(false);
@@ -60,6 +68,14 @@ int main(int argc, char** argv) {
   }
   for (const std::string& n : notCopied) std::fprintf(stderr, "vrask: not copied: %s\n", n.c_str());
 
+  // A demo that cannot be played is told before anything else happens.
+  DemoPlayback demo;
+  if (!options.PlayFile.empty() && !demo.Load(options.PlayFile, &error)) {
+    std::fprintf(stderr, "vrask: %s\n", error.c_str());
+    ui.MessageBox(Cp1252FromUtf8(error), "Demo Error", MsgButtons::Ok, MsgIcon::Exclamation, false);
+    return 1;
+  }
+
   SteadyClock clock;
   SdlAudio audio;  // silent, after one line on stderr, without a device
   PosixNetwork net;
@@ -67,10 +83,18 @@ int main(int argc, char** argv) {
   PictureSet pictures;  // lives until the program ends
   g.platform = Platform{&ui, &clock, &audio, &net};
 
-  std::unique_ptr<MainWindow> window =
-      StartProgram(g, ui, static_cast<uint32_t>(std::time(nullptr)), RunWelcomeDialog, &pictures,
-                   options.Scale);
+  // A demo is watched, not played: no welcome, no nickname.
+  const bool playing = !options.PlayFile.empty();
+  std::unique_ptr<MainWindow> window = StartProgram(
+      g, ui, static_cast<uint32_t>(std::time(nullptr)),
+      playing ? WelcomeRunner([](GameState&) { return 1; }) : WelcomeRunner(RunWelcomeDialog),
+      &pictures, options.Scale);
   if (!window) return 0;
+  std::unique_ptr<DemoPlayer> player;
+  if (playing) player = std::make_unique<DemoPlayer>(*window, g, demo);
+  if (!options.RecordFile.empty())
+    ArmDemoRecording(g, options.RecordFile, static_cast<int64_t>(std::time(nullptr)),
+                     WindowDemoReport(window.get()));
 
   app.exec();
   ShutDown(g);

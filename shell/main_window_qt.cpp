@@ -18,6 +18,7 @@
 #include "maps/map_dialogs_qt.h"
 #include "platform/menu_ids.h"
 #include "platform/qt_ui.h"
+#include "shell/demo_playback_qt.h"
 #include "shell/info_dialog.h"
 #include "shell/key_map_qt.h"
 #include "shell/menu_table.h"
@@ -143,6 +144,8 @@ void MainWindow::ShowInfoDialog(int templateId) { ::ShowInfoDialog(templateId, t
 void MainWindow::OpenHomePage() { QDesktopServices::openUrl(QUrl(kHomePage)); }
 
 void MainWindow::ToggleFullScreen() { ui_.CheckMenuItem(CmdFullScreen, stage_->Toggle()); }
+
+void MainWindow::ShowRecordDemo() { AskAndArmDemoRecording(g_, this); }
 
 void MainWindow::keyPressEvent(QKeyEvent* e) {
   if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && (e->modifiers() & Qt::AltModifier)) {

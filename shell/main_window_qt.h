@@ -44,6 +44,7 @@ class MainWindow : public QMainWindow, public CommandHost {
   void ShowInfoDialog(int templateId) override;
   void OpenHomePage() override;
   void ToggleFullScreen() override;
+  void ShowRecordDemo() override;
 
  protected:
   void keyPressEvent(QKeyEvent* e) override;

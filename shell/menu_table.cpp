@@ -10,6 +10,7 @@ const std::vector<MenuItem>& MainMenu() {
       {nullptr, 0, nullptr, true, false, false},
       {nullptr, CmdServerOptions, "&Advanced Server Options [F3]", false, false, false},
       {nullptr, CmdDisconnect, "Stop Server / &Disconnect [F4]", false, false, false},
+      {nullptr, CmdRecordDemo, "&Record Demo...", true, false, false},
       {nullptr, 0, nullptr, true, false, false},
       {nullptr, CmdExit, "E&xit [Escape]", true, false, false},
       {"&Options", CmdLoadMap, "&Load Map... [F5]", false, false, false},

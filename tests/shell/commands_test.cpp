@@ -24,6 +24,7 @@ struct FakeHost : CommandHost {
   void ShowInfoDialog(int id) override { opened.push_back("info" + std::to_string(id)); }
   void OpenHomePage() override { opened.push_back("home"); }
   void ToggleFullScreen() override { opened.push_back("fullscreen"); }
+  void ShowRecordDemo() override { opened.push_back("record"); }
 };
 
 struct CommandsTest : ::testing::Test {
@@ -108,6 +109,20 @@ TEST_F(CommandsTest, OtherKeysTypeIntoTheChatEvenWithoutAGame) {
   EXPECT_STREQ(t.g.ChatInput, "Hi");
   HandleKeyDown(t.g, host, VkBack, false, false);  // only in a game
   EXPECT_EQ(t.g.ChatInputLength, 2);
+}
+
+// A demo's header holds the map and speed the game begins with: a recording
+// is armed only between games.
+TEST_F(CommandsTest, RecordDemoAsksForAFileOnlyWhileIdle) {
+  RunCommand(t.g, host, CmdRecordDemo, 0);
+  ASSERT_EQ(host.opened, std::vector<std::string>{"record"});
+  for (int role : {1, 2}) {
+    (role == 1 ? t.g.IsServer : t.g.IsClient) = 1;
+    Hot(CmdRecordDemo);
+    EXPECT_EQ(host.opened.size(), 1u);
+    EXPECT_EQ(LastBox().title, "Cannot record demo");
+    t.g.IsServer = t.g.IsClient = 0;
+  }
 }
 
 TEST_F(CommandsTest, MusicSwitchesAndSkipsInOrder) {
