@@ -68,8 +68,12 @@ void DemoPlayer::OnFrame() {
 
 bool DemoPlayer::eventFilter(QObject* watched, QEvent* e) {
   if (e->type() != QEvent::KeyPress) return QObject::eventFilter(watched, e);
+  auto* press = static_cast<QKeyEvent*>(e);
+  // Alt+Enter still switches the window to the whole screen and back.
+  if ((press->key() == Qt::Key_Return || press->key() == Qt::Key_Enter) && (press->modifiers() & Qt::AltModifier))
+    return QObject::eventFilter(watched, e);
   DemoKey key;
-  if (KeyOf(static_cast<QKeyEvent*>(e)->key(), &key)) {
+  if (KeyOf(press->key(), &key)) {
     if (!playback_.Press(key)) {
       timer_.stop();
       if (game_.platform.ui) game_.platform.ui->PostQuit();

@@ -75,6 +75,11 @@ class DemoPlayerTest : public QObject {
       for (int x = 180; x < 220; ++x) wall = wall || s.At(x, y) != 0;
     QVERIFY(wall);
 
+    // Alt+Enter passes the filter: a demo can be watched on the whole screen.
+    QTest::keyClick(p.window.get(), Qt::Key_Return, Qt::AltModifier);
+    QCoreApplication::processEvents();
+    QVERIFY(p.window->isFullScreen());
+
     p.Press(Qt::Key_Escape);
     QCOMPARE(p.rec.ui.quits, 1);
   }
