@@ -75,8 +75,12 @@ std::filesystem::path SdlAudio::DefaultMusicCache() {
   return MusicCacheDir(std::getenv("XDG_CACHE_HOME"), std::getenv("HOME"));
 }
 
-SdlAudio::SdlAudio(uint32_t shortestTrackMs, std::filesystem::path musicCache)
-    : shortestTrackMs_(shortestTrackMs), cacheDir_(std::move(musicCache)) {
+SdlAudio::SdlAudio(uint32_t shortestTrackMs, std::filesystem::path musicCache,
+                   uint32_t silenceBeforeSleepMs)
+    : shortestTrackMs_(shortestTrackMs),
+      silenceBeforeSleepMs_(silenceBeforeSleepMs),
+      cacheDir_(std::move(musicCache)) {
+  soundfont_ = SoundfontPath();
   bool ok;
   {
     QuietStderr quiet;
@@ -84,8 +88,7 @@ SdlAudio::SdlAudio(uint32_t shortestTrackMs, std::filesystem::path musicCache)
     // only an SDL event loop reads: the game would no longer end when killed.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     ok = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
-    // 1024 frames: about 23 ms, short enough that an effect follows its cause.
-    if (ok && Mix_OpenAudio(kOutputRate, AUDIO_S16SYS, 2, 1024) != 0) {
+    if (ok && !OpenDevice()) {
       ok = false;
       SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
@@ -95,20 +98,64 @@ SdlAudio::SdlAudio(uint32_t shortestTrackMs, std::filesystem::path musicCache)
     return;
   }
   open_ = true;
-  std::string font = SoundfontPath();
-  if (!font.empty()) Mix_SetSoundFonts(font.c_str());
   Mix_Init(MIX_INIT_MID | MIX_INIT_FLAC);
-  Mix_AllocateChannels(1);
-  Mix_VolumeMusic(kMusicVolume);
   // A render is made at the gain the live player gets from the music volume
   // and played at full volume, so it sounds as loud as the live track.
-  soundfont_ = font;
   renderKey_ = TrackRenderKey({kOutputRate, kRenderGain});
-  fontId_ = SoundfontIdentity(font);
+  fontId_ = SoundfontIdentity(soundfont_);
   MakeBeep();
   hookTarget.store(this);
-  Mix_HookMusicFinished(&SdlAudio::MusicFinished);
   loader_ = std::thread(&SdlAudio::LoadMusic, this);
+}
+
+// Opens the device and sets the mixer up, at the start and whenever the
+// device wakes (closing it forgets the soundfont, channels and hooks).
+bool SdlAudio::OpenDevice() {
+  silentBytes_ = 0;  // before the audio thread runs
+  sleepAsked_.store(false);
+  {
+    QuietStderr quiet;
+    // 1024 frames: about 23 ms, short enough that an effect follows its cause.
+    if (Mix_OpenAudio(kOutputRate, AUDIO_S16SYS, 2, 1024) != 0) return false;
+  }
+  awake_ = true;
+  if (!soundfont_.empty()) Mix_SetSoundFonts(soundfont_.c_str());
+  Mix_AllocateChannels(1);
+  Mix_VolumeMusic(kMusicVolume);
+  Mix_HookMusicFinished(&SdlAudio::MusicFinished);
+  Mix_SetPostMix(&SdlAudio::AfterMix, this);
+  return true;
+}
+
+// Before anything is played. False when the device cannot be opened again
+// (it was taken away): the sound is then not heard.
+bool SdlAudio::WakeDevice() {
+  if (!open_) return false;
+  return awake_ || OpenDevice();
+}
+
+// On the audio thread, after each buffer is mixed.
+void SdlAudio::AfterMix(void* self, uint8_t*, int len) {
+  auto* a = static_cast<SdlAudio*>(self);
+  if (Mix_Playing(-1) != 0 || Mix_PlayingMusic() != 0) {
+    a->silentBytes_ = 0;
+    a->sleepAsked_.store(false);
+    return;
+  }
+  a->silentBytes_ += static_cast<uint64_t>(len);
+  const uint64_t limit = uint64_t{kOutputRate} * 4 * a->silenceBeforeSleepMs_ / 1000;
+  if (a->silentBytes_ >= limit && !a->sleepAsked_.exchange(true)) a->Wake();
+}
+
+// On the main thread. Only while nothing plays, no track is on its way and
+// the loader is idle: the loader starts work only when this thread hands it
+// some, so no load or free can run into the closing.
+void SdlAudio::SleepDeviceIfSilent() {
+  if (!awake_ || !sleepAsked_.load() || wanted_ != 0 || EffectPlaying() || MusicPlaying() ||
+      Loader() != LoaderState::Idle)
+    return;
+  Mix_CloseAudio();
+  awake_ = false;
 }
 
 SdlAudio::~SdlAudio() {
@@ -129,11 +176,14 @@ SdlAudio::~SdlAudio() {
   for (const LoadedMusic& l : loaded_)
     if (l.music) Mix_FreeMusic(l.music);
   for (Mix_Music* music : toFree_) Mix_FreeMusic(music);
-  Mix_HookMusicFinished(nullptr);
+  if (awake_) {
+    Mix_HookMusicFinished(nullptr);
+    Mix_SetPostMix(nullptr, nullptr);
+  }
   hookTarget.store(nullptr);
   for (auto& [name, chunk] : effects_) Mix_FreeChunk(chunk);
   if (beep_) Mix_FreeChunk(beep_);
-  Mix_CloseAudio();
+  if (awake_) Mix_CloseAudio();
   Mix_Quit();
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
@@ -168,19 +218,19 @@ Mix_Chunk* SdlAudio::Effect(const std::string& file) {
 }
 
 void SdlAudio::PlayEffect(const std::string& file) {
-  if (!open_) return;
+  if (!WakeDevice()) return;
   Mix_Chunk* chunk = Effect(file);
   // One channel: playing on it cuts off whatever it still plays.
   Mix_PlayChannel(kEffectChannel, chunk ? chunk : beep_, 0);
 }
 
 void SdlAudio::StopEffect() {
-  if (open_) Mix_HaltChannel(kEffectChannel);
+  if (awake_) Mix_HaltChannel(kEffectChannel);
 }
 
-bool SdlAudio::EffectPlaying() const { return open_ && Mix_Playing(kEffectChannel) != 0; }
+bool SdlAudio::EffectPlaying() const { return awake_ && Mix_Playing(kEffectChannel) != 0; }
 
-bool SdlAudio::MusicPlaying() const { return open_ && Mix_PlayingMusic() != 0; }
+bool SdlAudio::MusicPlaying() const { return awake_ && Mix_PlayingMusic() != 0; }
 
 void SdlAudio::MusicFinished() {
   // Runs on the audio thread at the end of a track (and on the caller's
@@ -296,7 +346,8 @@ SdlAudio::LoaderState SdlAudio::Loader() {
 }
 
 int SdlAudio::PlayMusic(const std::string& file) {
-  if (!open_) return kNoDevice;
+  // Awake before the loader starts: it loads with the open mixer's settings.
+  if (!WakeDevice()) return kNoDevice;
   StopMusic();
   // What can be known at once fails at once. Only a regular file is tried:
   // SDL_mixer crashes on a directory.
@@ -351,7 +402,7 @@ void SdlAudio::StopMusic() {
     toLoad_.clear();
   }
   halting_.store(true);
-  Mix_HaltMusic();
+  if (awake_) Mix_HaltMusic();
   FreeLater(music_);
   music_ = nullptr;
   musicFile_.clear();
@@ -362,5 +413,8 @@ void SdlAudio::StopMusic() {
 
 int SdlAudio::TakeMusicNotice() {
   if (open_) StartLoadedMusic();
-  return notice_.exchange(kMusicNoNotice);
+  int notice = notice_.exchange(kMusicNoNotice);
+  // A notice is answered first: its answer is often the next track.
+  if (notice == kMusicNoNotice) SleepDeviceIfSilent();
+  return notice;
 }

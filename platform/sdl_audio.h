@@ -19,6 +19,13 @@
 // music cache (shell/music_cache.h) by a thread of low priority, and from
 // then on the loader plays the render, which costs a tenth of that. A track
 // not rendered yet, or whose render fails, plays live as before.
+//
+// An open device costs a few tenths of a per cent of a core even when it
+// plays nothing: SDL's audio thread mixes and writes silence every 23 ms,
+// paused or not. So the device sleeps (is closed) once nothing has played
+// for a while, and opens again the moment an effect or a track is asked
+// for. The audio thread notices the silence and asks the main thread, which
+// closes the device when it next takes the music notice.
 #pragma once
 
 #include <filesystem>
@@ -50,16 +57,23 @@ class SdlAudio : public Audio {
   // which would start the next one and so run through every broken file.
   // (FluidSynth lets even an empty track ring out for about 3 s.)
   static constexpr uint32_t kShortestTrackMs = 300;
+  // How long the device plays silence before it sleeps: long enough that
+  // the effects of a running game, a few seconds apart, do not open and
+  // close it each time (an open takes some milliseconds on a sound card).
+  static constexpr uint32_t kSilenceBeforeSleepMs = 2000;
 
   // Opens the default audio device. Rendered tracks are kept in `musicCache`
   // (empty: every track plays live).
   explicit SdlAudio(uint32_t shortestTrackMs = kShortestTrackMs,
-                    std::filesystem::path musicCache = DefaultMusicCache());
+                    std::filesystem::path musicCache = DefaultMusicCache(),
+                    uint32_t silenceBeforeSleepMs = kSilenceBeforeSleepMs);
   ~SdlAudio() override;
   SdlAudio(const SdlAudio&) = delete;
   SdlAudio& operator=(const SdlAudio&) = delete;
 
   bool HasDevice() const { return open_; }
+  // Whether the device is open now rather than asleep.
+  bool DeviceAwake() const { return awake_; }
   bool EffectPlaying() const;
   bool MusicPlaying() const;
   // From PlayMusic until its track has started or failed to load.
@@ -77,7 +91,8 @@ class SdlAudio : public Audio {
   // fails to load or to start is reported by the kMusicCannotPlay notice.
   int PlayMusic(const std::string& file) override;
   void StopMusic() override;
-  // Also starts the track asked for once it has loaded.
+  // Also starts the track asked for once it has loaded, and puts the device
+  // to sleep once it has been silent long enough.
   int TakeMusicNotice() override;
   void SetNoticeWake(std::function<void()> wake) override;
 
@@ -101,6 +116,10 @@ class SdlAudio : public Audio {
   };
 
   static void MusicFinished();  // SDL_mixer's hook, on its audio thread
+  static void AfterMix(void* self, uint8_t* stream, int len);  // likewise, every buffer
+  bool OpenDevice();
+  bool WakeDevice();
+  void SleepDeviceIfSilent();
   Mix_Chunk* Effect(const std::string& file);
   void MakeBeep();
   void LoadMusic();  // the loader thread
@@ -110,7 +129,8 @@ class SdlAudio : public Audio {
   void StartRender(const std::string& file, const std::string& name);
   void Wake();
 
-  bool open_ = false;
+  bool open_ = false;   // a device was found
+  bool awake_ = false;  // and is open now
   std::map<std::string, Mix_Chunk*> effects_;  // loaded once, kept until the end
   std::vector<int16_t> beepSamples_;
   Mix_Chunk* beep_ = nullptr;
@@ -139,6 +159,11 @@ class SdlAudio : public Audio {
   std::atomic<bool> halting_{false};
   std::atomic<uint32_t> musicStart_{0};
   const uint32_t shortestTrackMs_;
+  // Counted by AfterMix while nothing plays; sleepAsked_ once the count
+  // reaches silenceBeforeSleepMs_, cleared when something plays again.
+  uint64_t silentBytes_ = 0;
+  std::atomic<bool> sleepAsked_{false};
+  const uint32_t silenceBeforeSleepMs_;
 
   std::mutex wakeMutex_;  // held while the wake is called or replaced
   std::function<void()> wake_;

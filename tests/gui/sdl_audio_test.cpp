@@ -3,13 +3,15 @@
 // a missing file beeps, and the music's end starts the next track. Music
 // loads on a thread of its own: a track stopped, replaced or abandoned at
 // quit while it loads never plays. A track plays from its render once it
-// has one, and a damaged render plays live and is rendered again.
+// has one, and a damaged render plays live and is rendered again. The
+// device sleeps once silent for a while and wakes for the next sound.
 #include <QtTest>
 
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <thread>
 #include <vector>
 
@@ -187,6 +189,49 @@ class SdlAudioTest : public QObject {
     // Had the long tone gone on, this stretch would be loud.
     QCOMPARE(Level(later - Ms(400), later), 0.0);
     QVERIFY(Level(later, end) > 0.05);  // the beep instead of silence
+  }
+
+  void theDeviceSleepsWhileSilentAndWakesForTheNextSound() {
+    ScopedTempDir dir;
+    WriteTone("blip.wav", 0.1, 1000);
+    WriteShortTrack("vrask3.mid", 2);
+    SdlAudio audio(SdlAudio::kShortestTrackMs, SdlAudio::DefaultMusicCache(), 300);
+    // Polled as the window's tick does, for `ms`; whether it is awake then.
+    int notice = kMusicNoNotice;
+    auto pollFor = [&](int ms) {
+      for (int i = 0; i < ms / 10; ++i) {
+        Wait(10);
+        if (int n = audio.TakeMusicNotice(); n != kMusicNoNotice) notice = n;
+      }
+      return audio.DeviceAwake();
+    };
+    struct Sound {
+      const char* name;
+      std::function<void()> play;
+      std::function<bool()> playing;
+      int heardWithinMs;  // a track takes a moment to load
+    };
+    const std::vector<Sound> sounds = {
+        {"effect", [&] { audio.PlayEffect("blip.wav"); }, [&] { return audio.EffectPlaying(); }, 100},
+        {"music", [&] { audio.PlayMusic("vrask3.mid"); },
+         [&] { return audio.MusicLoading() || audio.MusicPlaying(); }, 3000},
+    };
+    QVERIFY(audio.DeviceAwake());
+    QVERIFY(pollFor(150));    // silent, but not yet for long
+    QVERIFY(!pollFor(1000));  // asleep
+    for (const Sound& s : sounds) {
+      if (std::string(s.name) == "music" && SdlAudio::SoundfontPath().empty()) continue;
+      s.play();
+      QVERIFY2(audio.DeviceAwake(), s.name);
+      QVERIFY2(s.playing(), s.name);
+      // Awake while it plays (the track rings out for seconds), heard from
+      // its start: the device's file begins anew when it opens.
+      for (int i = 0; i < 1000 && s.playing(); ++i) QVERIFY2(pollFor(10), s.name);
+      QVERIFY2(Level(0, Ms(s.heardWithinMs)) > 0.001, s.name);
+      QVERIFY2(pollFor(100), s.name);    // the silence after it has only begun
+      QVERIFY2(!pollFor(1000), s.name);  // asleep again
+    }
+    if (!SdlAudio::SoundfontPath().empty()) QCOMPARE(notice, int{kMusicSuccessful});  // its end was told
   }
 
   void soundsOffPlaysNothingButQuittingStopsTheEffect() {
