@@ -195,7 +195,7 @@ class SdlAudioTest : public QObject {
     ScopedTempDir dir;
     WriteTone("blip.wav", 0.1, 1000);
     WriteShortTrack("vrask3.mid", 2);
-    SdlAudio audio(SdlAudio::kShortestTrackMs, SdlAudio::DefaultMusicCache(), 300);
+    SdlAudio audio(SdlAudio::kShortestTrackMs, SdlAudio::DefaultMusicCache(), 1000);
     // Polled as the window's tick does, for `ms`; whether it is awake then.
     int notice = kMusicNoNotice;
     auto pollFor = [&](int ms) {
@@ -217,8 +217,8 @@ class SdlAudioTest : public QObject {
          [&] { return audio.MusicLoading() || audio.MusicPlaying(); }, 3000},
     };
     QVERIFY(audio.DeviceAwake());
-    QVERIFY(pollFor(150));    // silent, but not yet for long
-    QVERIFY(!pollFor(1000));  // asleep
+    QVERIFY(pollFor(100));    // silent, but not yet for long
+    QVERIFY(!pollFor(2500));  // asleep
     for (const Sound& s : sounds) {
       if (std::string(s.name) == "music" && SdlAudio::SoundfontPath().empty()) continue;
       s.play();
@@ -229,7 +229,7 @@ class SdlAudioTest : public QObject {
       for (int i = 0; i < 1000 && s.playing(); ++i) QVERIFY2(pollFor(10), s.name);
       QVERIFY2(Level(0, Ms(s.heardWithinMs)) > 0.001, s.name);
       QVERIFY2(pollFor(100), s.name);    // the silence after it has only begun
-      QVERIFY2(!pollFor(1000), s.name);  // asleep again
+      QVERIFY2(!pollFor(2500), s.name);  // asleep again
     }
     if (!SdlAudio::SoundfontPath().empty()) QCOMPARE(notice, int{kMusicSuccessful});  // its end was told
   }
