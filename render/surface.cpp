@@ -33,6 +33,7 @@ void Surface::FitStamps() {
   stampColumns_ = columns;
   blockStamps_.assign(static_cast<size_t>(columns * rows), 0);
   copyMemo_.fill(CopyMemo{});
+  differences_.fill(CellDifference{});
 }
 
 void Surface::NoteChange(int y, int x0, int x1) {
@@ -90,14 +91,51 @@ void Surface::Copy(const Picture& src, int sx, int sy, int w, int h, int dx, int
   place ^= place >> 15;
   place *= 0x2C1B3C6Du;
   CopyMemo& last = copyMemo_[(place >> 16) % copyMemo_.size()];
-  if (last.SameCopy(copy) && !ChangedSince(last.op, dx, dy, w, h)) return;
-  last = copy;
-  Blit(src, sx, sy, w, h, dx, dy, [](uint32_t* out, const uint32_t* in, int n) {
+  const auto copyRow = [](uint32_t* out, const uint32_t* in, int n) {
     const size_t bytes = sizeof(uint32_t) * static_cast<size_t>(n);
     if (std::memcmp(out, in, bytes) == 0) return false;
     std::memcpy(out, in, bytes);
     return true;
-  });
+  };
+  if (last.SamePlace(copy) && !ChangedSince(last.op, dx, dy, w, h)) {
+    if (last.SameCopy(copy)) return;
+    // The place still shows the last copy's cell: only where this cell
+    // differs from it is written. Same size, same place: the part clips
+    // as it would in the whole copy.
+    const ScreenRect d = DifferenceOf(src, last, copy);
+    last = copy;
+    if (d.w > 0) Blit(src, sx + d.x, sy + d.y, d.w, d.h, dx + d.x, dy + d.y, copyRow);
+    return;
+  }
+  last = copy;
+  Blit(src, sx, sy, w, h, dx, dy, copyRow);
+}
+
+ScreenRect Surface::DifferenceOf(const Picture& src, const CopyMemo& from, const CopyMemo& to) {
+  const CellDifference key{src.pixels.data(), src.width, src.height, to.sx, to.sy,
+                           from.sx,           from.sy,   to.w,       to.h,  {}};
+  uint32_t hash = static_cast<uint32_t>(to.sx * 31 + to.sy) * 0x9E3779B1u ^
+                  static_cast<uint32_t>(from.sx * 31 + from.sy) * 0x85EBCA77u ^
+                  static_cast<uint32_t>(to.w * 64 + to.h) * 0xC2B2AE3Du;
+  hash ^= hash >> 15;
+  hash *= 0x2C1B3C6Du;
+  CellDifference& found = differences_[(hash >> 16) % differences_.size()];
+  if (found.Same(key)) return found.differs;
+  auto in = [&](int x, int y) { return x >= 0 && y >= 0 && x < src.width && y < src.height; };
+  int x0 = key.w, y0 = key.h, x1 = 0, y1 = 0;
+  for (int y = 0; y < key.h; ++y)
+    for (int x = 0; x < key.w; ++x) {
+      const int bx = key.bx + x, by = key.by + y, ax = key.ax + x, ay = key.ay + y;
+      if (!in(bx, by)) continue;  // the copy writes nothing there
+      if (in(ax, ay) && src.At(ax, ay) == src.At(bx, by)) continue;
+      x0 = std::min(x0, x);
+      y0 = std::min(y0, y);
+      x1 = std::max(x1, x + 1);
+      y1 = std::max(y1, y + 1);
+    }
+  found = key;
+  found.differs = x0 < x1 ? ScreenRect{x0, y0, x1 - x0, y1 - y0} : ScreenRect{};
+  return found.differs;
 }
 
 void Surface::Or(const Picture& src, int sx, int sy, int w, int h, int dx, int dy) {

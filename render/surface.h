@@ -47,9 +47,12 @@ struct Surface {
   // the last copy made to the same place, from the same picture, is skipped
   // when no operation has changed a pixel of that place since: the pixels
   // there are already what it would write. (The wall tiles and bricks are
-  // redrawn at every paint; most paints change few of them.) So a picture
-  // must not change while a surface draws from it, and the pixels must only
-  // be written through these operations.
+  // redrawn at every paint; most paints change few of them.) A copy of
+  // another cell of the same picture to that place writes only where the two
+  // cells differ (an animated tile changes a few pixels from one phase to
+  // the next), so only those blocks count as changed. So a picture must not
+  // change while a surface draws from it, and the pixels must only be
+  // written through these operations.
   void Copy(const Picture& src, int sx, int sy, int w, int h, int dx, int dy);
   // OR copy: the destination becomes destination | source, so black parts
   // of the source let what is beneath show through.
@@ -86,11 +89,27 @@ struct Surface {
     const uint32_t* source = nullptr;
     int sourceWidth = 0, sourceHeight = 0, sx = 0, sy = 0, w = 0, h = 0, dx = 0, dy = 0;
     uint64_t op = 0;  // the operation that made the copy
-    bool SameCopy(const CopyMemo& o) const {
+    // From the same picture to the same place, of the same size.
+    bool SamePlace(const CopyMemo& o) const {
       return source == o.source && sourceWidth == o.sourceWidth && sourceHeight == o.sourceHeight &&
-             sx == o.sx && sy == o.sy && w == o.w && h == o.h && dx == o.dx && dy == o.dy;
+             w == o.w && h == o.h && dx == o.dx && dy == o.dy;
+    }
+    bool SameCopy(const CopyMemo& o) const { return SamePlace(o) && sx == o.sx && sy == o.sy; }
+  };
+  // Where a copy of the w x h cell at (bx, by) writes other pixels than one
+  // of the cell at (ax, ay) wrote, relative to the cells' corner: pixels of
+  // the first cell that differ from the second's, or that lie in the picture
+  // for the first only. Empty (w == 0) when there are none.
+  struct CellDifference {
+    const uint32_t* source = nullptr;
+    int sourceWidth = 0, sourceHeight = 0, bx = 0, by = 0, ax = 0, ay = 0, w = 0, h = 0;
+    ScreenRect differs;
+    bool Same(const CellDifference& o) const {
+      return source == o.source && sourceWidth == o.sourceWidth && sourceHeight == o.sourceHeight &&
+             bx == o.bx && by == o.by && ax == o.ax && ay == o.ay && w == o.w && h == o.h;
     }
   };
+  ScreenRect DifferenceOf(const Picture& src, const CopyMemo& from, const CopyMemo& to);
   // The operations are numbered; each block of ChangedArea's grid keeps the
   // number of the last one that changed a pixel in it.
   uint64_t opNumber_ = 0;
@@ -99,6 +118,9 @@ struct Surface {
   // The last copy to each place, by a hash of the place; a collision only
   // costs a copy that could have been skipped.
   std::array<CopyMemo, 512> copyMemo_{};
+  // The cell differences found so far, by a hash of the two cells; a
+  // collision only costs comparing the cells again.
+  std::array<CellDifference, 128> differences_{};
   // The pixels as TakeChanges last reported them.
   std::vector<uint32_t> shown_;
 };

@@ -125,11 +125,12 @@ TEST(ChangedAreaTest, RepeatedCopiesAreSkippedOnlyWhereNothingChangedSince) {
   for (int step = 0; step < 4000; ++step) {
     const Picture& p = pics[next(2)];
     const auto& at = places[next(6)];
-    const int sx = static_cast<int>(next(3)) * 20, w = next(4) ? 40 : 37;
+    // Cells 60 and 50 reach past the picture's edge.
+    const int sx = static_cast<int>(next(4)) * 20, sy = next(3) ? 0 : 50, w = next(4) ? 40 : 37;
     switch (next(8)) {
       case 0:
-        s.Or(p, sx, 0, w, 40, at[0], at[1]);
-        ModelBlit(model, p, sx, 0, w, 40, at[0], at[1], true);
+        s.Or(p, sx, sy, w, 40, at[0], at[1]);
+        ModelBlit(model, p, sx, sy, w, 40, at[0], at[1], true);
         break;
       case 1:
         s.FillBlack(at[0] + 5, at[1] + 5, 10, 10);
@@ -139,8 +140,8 @@ TEST(ChangedAreaTest, RepeatedCopiesAreSkippedOnlyWhereNothingChangedSince) {
               model.pixels[static_cast<size_t>(y) * model.width + x] = 0;
         break;
       default:
-        s.Copy(p, sx, 0, w, 40, at[0], at[1]);
-        ModelBlit(model, p, sx, 0, w, 40, at[0], at[1], false);
+        s.Copy(p, sx, sy, w, 40, at[0], at[1]);
+        ModelBlit(model, p, sx, sy, w, 40, at[0], at[1], false);
     }
     ASSERT_EQ(s.pixels, model.pixels) << "after step " << step;
   }
@@ -151,6 +152,41 @@ TEST(ChangedAreaTest, RepeatedCopiesAreSkippedOnlyWhereNothingChangedSince) {
   t.DrawText(2, 2, "W", 0xFFFFFF);
   t.Copy(pics[0], 0, 0, 40, 40, 0, 0);
   EXPECT_EQ(CountColour(t, 0, 0, 40, 40, 0xFFFFFF), 0);
+}
+
+TEST(ChangedAreaTest, AnotherCellOntoAnUntouchedPlaceChangesOnlyWhereTheCellsDiffer) {
+  // Cell 0 black; cell 1 the same but for pixel (25, 5); cell 2 (at x 80)
+  // lies half beyond the picture's edge.
+  Picture p = Flat(100, 40, [](int x, int y) { return x == 41 + 25 && y == 5 ? 0xFFu : 0u; });
+  struct Row {
+    int fromX, toX;  // the cells copied one after the other
+    std::vector<ScreenRect> marked;
+  };
+  const Row rows[] = {
+      {0, 41, {{40, 20, 20, 20}}},  // only the block of (45, 25)
+      {41, 0, {{40, 20, 20, 20}}},
+      {0, 0, {}},
+      // Beyond the edge a copy writes nothing: what lies in the picture
+      // is black as before, and the rest keeps what was there.
+      {0, 80, {}},
+      {41, 80, {}},
+      {80, 41, {{40, 20, 20, 40}}},  // the half the first copy left alone
+  };
+  for (const Row& r : rows) {
+    Surface s;
+    s.Fill(0, 0, 100, 100, 0x123);  // neither cell's colour
+    s.Copy(p, r.fromX, 0, 40, 40, 20, 20);
+    TakeShown(s);
+    Surface model = s;
+    ModelBlit(model, p, r.toX, 0, 40, 40, 20, 20, false);
+    s.Copy(p, r.toX, 0, 40, 40, 20, 20);
+    EXPECT_EQ(s.pixels, model.pixels) << r.fromX << " then " << r.toX;
+    // The marks themselves, before the shown picture is compared: what the
+    // window compares and puts on screen.
+    std::vector<ScreenRect> marked;
+    s.changed.Take(s.width, s.height, marked);
+    EXPECT_EQ(marked, r.marked) << r.fromX << " then " << r.toX;
+  }
 }
 
 TEST(ChangedAreaTest, ACopyRepeatedOntoAnUntouchedPlaceIsSkipped) {
