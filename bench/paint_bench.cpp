@@ -43,6 +43,28 @@ void BM_PaintAfterStep(benchmark::State& state) {
 }
 BENCHMARK(BM_PaintAfterStep)->Unit(benchmark::kMicrosecond);
 
+// The window with no game: the map's walls animate, so it paints at each
+// phase change (every second step) and shows what changed.
+void BM_IdlePaint(benchmark::State& state) {
+  RecordingPlatform rec;
+  GameState g;
+  PictureSet pictures;
+  Surface surface;
+  g.platform = rec.Get();
+  LoadBitmaps(g, pictures);
+  StartComputerGame(g, 2727);
+  for (PlayerSlot& p : g.Players) p.Active = 0;
+  g.IsServer = 0;
+  g.ConnectionStatus = "Not Connected";
+  std::vector<ScreenRect> rects;
+  for (auto _ : state) {
+    g.FrameCounter = static_cast<uint8_t>((g.FrameCounter + 2) % 8);
+    PaintAndTakeChanges(g, surface, rects);
+    benchmark::DoNotOptimize(rects.data());
+  }
+}
+BENCHMARK(BM_IdlePaint)->Unit(benchmark::kMicrosecond);
+
 // The paint after a map change: full clear, every wall, every sprite.
 void BM_FullRepaint(benchmark::State& state) {
   RunningGame game;

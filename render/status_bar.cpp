@@ -5,7 +5,9 @@
 #include "render/status_bar.h"
 
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
+#include <initializer_list>
 #include <string>
 
 #include "game/game_state.h"
@@ -24,6 +26,39 @@ std::string_view Field(const char* text, size_t capacity) {
   return std::string_view(text, strnlen(text, capacity));
 }
 
+// The smallest rectangle holding both.
+ScreenRect Union(const ScreenRect& a, const ScreenRect& b) {
+  if (a.w <= 0 || a.h <= 0) return b;
+  if (b.w <= 0 || b.h <= 0) return a;
+  const int x0 = std::min(a.x, b.x), y0 = std::min(a.y, b.y);
+  return {x0, y0, std::max(a.x + a.w, b.x + b.w) - x0, std::max(a.y + a.h, b.y + b.h) - y0};
+}
+
+// What decides a drawing's pixels, as a key for Surface::Unchanged.
+std::string KeyOf(std::initializer_list<int> numbers, std::string_view text = {}) {
+  std::string key;
+  for (int n : numbers) key.append(reinterpret_cast<const char*>(&n), sizeof n);
+  key.append(text);
+  return key;
+}
+
+// Text on a black box. Most of the bar's texts stay as they are from one
+// paint to the next: the box and text are then left as they stand.
+void TextOnBox(Surface& s, const ScreenRect& box, int x, int y, std::string_view text, uint32_t colour) {
+  const ScreenRect area = Union(box, Surface::TextArea(x, y, text));
+  const std::string key = KeyOf({box.x, box.y, box.w, box.h, x, y, static_cast<int>(colour)}, text);
+  if (s.Unchanged(area, key)) return;
+  s.FillBlack(box.x, box.y, box.w, box.h);
+  s.DrawText(x, y, text, colour);
+  s.Remember(area, key);
+}
+
+// Text straight on what lies beneath (the bricks), drawn again only when
+// something changed there.
+void TextOnBricks(Surface& s, int x, int y, std::string_view text, uint32_t colour) {
+  TextOnBox(s, {}, x, y, text, colour);
+}
+
 // Speaker and note drift 0..3 pixels apart and back with the animation.
 void DrawIcons(const GameState& g, Surface& s, bool speaker, int phase) {
   const Picture& icons = PicturesOf(g).IconBitmap;
@@ -40,7 +75,7 @@ void DrawIdleBar(GameState& g, Surface& s, int phase) {
 }
 
 void DrawMessageLine(GameState& g, Surface& s) {
-  s.FillBlack(550, 85, 150, 16);
+  const ScreenRect box{550, 85, 150, 16};
   if (g.IsServer) {
     // An empty second or third address is skipped; the first is drawn even
     // when empty.
@@ -48,9 +83,11 @@ void DrawMessageLine(GameState& g, Surface& s) {
     if (g.StatusPhase == 2 && g.ServerAddressText[2].empty()) g.StatusPhase = 0;
     static const uint32_t kColours[3] = {Rgb(20, 200, 200), Rgb(200, 200, 50), Rgb(200, 50, 200)};
     int ph = g.StatusPhase >= 0 && g.StatusPhase <= 2 ? g.StatusPhase : 0;
-    s.DrawText(550, 84, g.ServerAddressText[ph], kColours[ph]);
+    TextOnBox(s, box, 550, 84, g.ServerAddressText[ph], kColours[ph]);
   } else if (g.IsClient && g.ServerSilence > 6) {
-    s.DrawText(550, 84, "Connection Interrupted", Rgb(255, 1, 1));
+    TextOnBox(s, box, 550, 84, "Connection Interrupted", Rgb(255, 1, 1));
+  } else {
+    TextOnBox(s, box, 550, 84, {}, 0);
   }
 }
 
@@ -71,8 +108,7 @@ void DrawPlayerList(GameState& g, Surface& s, int phase) {
     char line[48];
     std::snprintf(line, sizeof line, "%.*s =%d=", static_cast<int>(strnlen(p.Name, kNameBytes)),
                   p.Name, p.Frags);
-    s.FillBlack(x + 40, y - 16, 100, 16);
-    s.DrawText(x + 40, y - 16, line, colour);
+    TextOnBox(s, {x + 40, y - 16, 100, 16}, x + 40, y - 16, line, colour);
 
     // The vehicle facing left, top 20 rows, with its marks.
     if (p.Number >= 1 && p.Number <= kSlotCount)
@@ -82,25 +118,43 @@ void DrawPlayerList(GameState& g, Surface& s, int phase) {
     if (p.Shield) s.Or(pics.Bitmaps[kShield], kCellPitch * phase, 0, kCellSize, 19, x, y - 20);
 
     // Energy gauge: black box, white end marks, a bar of Energy pixels.
-    s.FillBlack(x + 50, y, 74, 5);
-    s.FillWhite(x + 50, y, 1, 4);
-    s.FillWhite(x + 123, y, 1, 4);
-    s.FillWhite(x + 52, y, p.Energy, 4);
+    const ScreenRect gauge = Union({x + 50, y, 74, 5}, {x + 52, y, p.Energy, 4});
+    const std::string key = KeyOf({x, y, p.Energy});
+    if (!s.Unchanged(gauge, key)) {
+      s.FillBlack(x + 50, y, 74, 5);
+      s.FillWhite(x + 50, y, 1, 4);
+      s.FillWhite(x + 123, y, 1, 4);
+      s.FillWhite(x + 52, y, p.Energy, 4);
+      s.Remember(gauge, key);
+    }
   }
 }
 
 void DrawChatBoard(GameState& g, Surface& s) {
-  s.DrawText(540, 284, "<CHAT>", kBlue);
-  s.FillBlack(542, 300, 160, 155);
+  TextOnBricks(s, 540, 284, "<CHAT>", kBlue);
+  const ScreenRect box{542, 300, 160, 155};
+  struct Line {
+    int x, y;
+    std::string_view text;
+    uint32_t colour;
+  } lines[kChatLines];
+  ScreenRect area = box;
+  std::string key;
   for (int k = 0; k < kChatLines; ++k) {
     const char* line = g.Board.Lines[k];
     const auto* rgb = reinterpret_cast<const unsigned char*>(line);
     // The text trembles by a pixel: b is drawn before a.
     int b = Random(g) % 2;
     int a = Random(g) % 2;
-    s.DrawText(542 + a, 305 + 15 * k + b, Field(line + 3, kChatLineBytes - 3),
-               Rgb(rgb[0], rgb[1], rgb[2]));
+    Line& l = lines[k];
+    l = {542 + a, 305 + 15 * k + b, Field(line + 3, kChatLineBytes - 3), Rgb(rgb[0], rgb[1], rgb[2])};
+    area = Union(area, Surface::TextArea(l.x, l.y, l.text));
+    key += KeyOf({l.x, l.y, static_cast<int>(l.colour), static_cast<int>(l.text.size())}, l.text);
   }
+  if (s.Unchanged(area, key)) return;
+  s.FillBlack(box.x, box.y, box.w, box.h);
+  for (const Line& l : lines) s.DrawText(l.x, l.y, l.text, l.colour);
+  s.Remember(area, key);
 }
 
 void DrawInputLine(GameState& g, Surface& s) {
@@ -124,9 +178,9 @@ void DrawFullBar(GameState& g, Surface& s, int phase) {
   s.Copy(bricks, 0, 4, kBarWidth, 60, kStatusBarX, 484);
   s.Copy(bricks, 0, 20, kBarWidth, 60, kStatusBarX, 460);
   DrawIcons(g, s, g.SoundsOn, phase);
-  s.DrawText(540, 54, "<STATUS>", kBlue);
-  s.DrawText(540, 99, "<PLAYERS>", kBlue);
-  s.DrawText(550, 69, g.ConnectionStatus, Rgb(20, 200, 50));
+  TextOnBricks(s, 540, 54, "<STATUS>", kBlue);
+  TextOnBricks(s, 540, 99, "<PLAYERS>", kBlue);
+  TextOnBricks(s, 550, 69, g.ConnectionStatus, Rgb(20, 200, 50));
   DrawMessageLine(g, s);
   DrawPlayerList(g, s, phase);
   DrawChatBoard(g, s);

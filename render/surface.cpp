@@ -2,9 +2,28 @@
 
 #include <algorithm>
 #include <cstring>
+#include <initializer_list>
 
 #include "render/bitmap_font.h"
 #include "render/pictures.h"
+
+namespace {
+
+// A table slot for a few numbers. Places and cells lie on coarse grids (40
+// and 41 pixels apart), so each number is mixed in before the next.
+size_t SlotOf(std::initializer_list<uint64_t> values, size_t slots) {
+  uint64_t h = 0x9E3779B97F4A7C15u;
+  for (uint64_t v : values) {
+    h = (h ^ v) * 0xBF58476D1CE4E5B9u;
+    h ^= h >> 31;
+  }
+  return static_cast<size_t>(h % slots);
+}
+
+uint64_t Bits(int v) { return static_cast<uint32_t>(v); }
+uint64_t Bits(const void* p) { return reinterpret_cast<uintptr_t>(p); }
+
+}  // namespace
 
 template <typename RowOp>
 void Surface::Blit(const Picture& src, int sx, int sy, int w, int h, int dx, int dy, RowOp op) {
@@ -33,7 +52,9 @@ void Surface::FitStamps() {
   stampColumns_ = columns;
   blockStamps_.assign(static_cast<size_t>(columns * rows), 0);
   copyMemo_.fill(CopyMemo{});
+  orMemo_.fill(CopyMemo{});
   differences_.fill(CellDifference{});
+  drawingMemo_.fill(DrawingMemo{});
 }
 
 void Surface::NoteChange(int y, int x0, int x1) {
@@ -85,12 +106,7 @@ void Surface::TakeChanges(std::vector<ScreenRect>& out) {
 void Surface::Copy(const Picture& src, int sx, int sy, int w, int h, int dx, int dy) {
   FitStamps();
   const CopyMemo copy{src.pixels.data(), src.width, src.height, sx, sy, w, h, dx, dy, ++opNumber_};
-  // Places lie on a 40-pixel grid: mix the bits well before taking the top ones.
-  uint32_t place = static_cast<uint32_t>(dx) * 0x9E3779B1u ^ static_cast<uint32_t>(dy) * 0x85EBCA77u ^
-                   (static_cast<uint32_t>(w) * 64u + static_cast<uint32_t>(h)) * 0xC2B2AE3Du;
-  place ^= place >> 15;
-  place *= 0x2C1B3C6Du;
-  CopyMemo& last = copyMemo_[(place >> 16) % copyMemo_.size()];
+  CopyMemo& last = copyMemo_[SlotOf({Bits(dx), Bits(dy), Bits(w), Bits(h)}, copyMemo_.size())];
   const auto copyRow = [](uint32_t* out, const uint32_t* in, int n) {
     const size_t bytes = sizeof(uint32_t) * static_cast<size_t>(n);
     if (std::memcmp(out, in, bytes) == 0) return false;
@@ -114,12 +130,9 @@ void Surface::Copy(const Picture& src, int sx, int sy, int w, int h, int dx, int
 ScreenRect Surface::DifferenceOf(const Picture& src, const CopyMemo& from, const CopyMemo& to) {
   const CellDifference key{src.pixels.data(), src.width, src.height, to.sx, to.sy,
                            from.sx,           from.sy,   to.w,       to.h,  {}};
-  uint32_t hash = static_cast<uint32_t>(to.sx * 31 + to.sy) * 0x9E3779B1u ^
-                  static_cast<uint32_t>(from.sx * 31 + from.sy) * 0x85EBCA77u ^
-                  static_cast<uint32_t>(to.w * 64 + to.h) * 0xC2B2AE3Du;
-  hash ^= hash >> 15;
-  hash *= 0x2C1B3C6Du;
-  CellDifference& found = differences_[(hash >> 16) % differences_.size()];
+  CellDifference& found = differences_[SlotOf(
+      {Bits(key.source), Bits(to.sx), Bits(to.sy), Bits(from.sx), Bits(from.sy), Bits(to.w), Bits(to.h)},
+      differences_.size())];
   if (found.Same(key)) return found.differs;
   auto in = [&](int x, int y) { return x >= 0 && y >= 0 && x < src.width && y < src.height; };
   int x0 = key.w, y0 = key.h, x1 = 0, y1 = 0;
@@ -140,7 +153,13 @@ ScreenRect Surface::DifferenceOf(const Picture& src, const CopyMemo& from, const
 
 void Surface::Or(const Picture& src, int sx, int sy, int w, int h, int dx, int dy) {
   FitStamps();
-  ++opNumber_;
+  const CopyMemo copy{src.pixels.data(), src.width, src.height, sx, sy, w, h, dx, dy, ++opNumber_};
+  CopyMemo& last =
+      orMemo_[SlotOf({Bits(copy.source), Bits(sx), Bits(sy), Bits(w), Bits(h), Bits(dx), Bits(dy)}, orMemo_.size())];
+  if (last.SameCopy(copy) && !ChangedSince(last.op, dx, dy, w, h)) return;
+  // Remembered whether or not it changes a pixel: either way the place now
+  // holds all of the cell's bits.
+  last = copy;
   Blit(src, sx, sy, w, h, dx, dy, [](uint32_t* out, const uint32_t* in, int n) {
     uint32_t added = 0;
     for (int i = 0; i < n; ++i) {
@@ -198,6 +217,54 @@ void Surface::DrawText(int x, int y, std::string_view text, uint32_t colour) {
   }
 }
 
+ScreenRect Surface::OnSurface(const ScreenRect& area) const {
+  const int x0 = std::max(area.x, 0), y0 = std::max(area.y, 0);
+  const int x1 = std::min(area.x + area.w, width), y1 = std::min(area.y + area.h, height);
+  return x0 < x1 && y0 < y1 ? ScreenRect{x0, y0, x1 - x0, y1 - y0} : ScreenRect{};
+}
+
+bool Surface::Unchanged(const ScreenRect& area, std::string_view key) {
+  FitStamps();
+  const DrawingMemo& last =
+      drawingMemo_[SlotOf({Bits(area.x), Bits(area.y), Bits(area.w), Bits(area.h)}, drawingMemo_.size())];
+  if (last.op == 0 || last.area != area || last.key != key) return false;
+  if (!ChangedSince(last.op, area.x, area.y, area.w, area.h)) return true;
+  const ScreenRect on = OnSurface(area);
+  for (int y = 0; y < on.h; ++y)
+    if (std::memcmp(&last.left[static_cast<size_t>(y) * on.w], &pixels[static_cast<size_t>(on.y + y) * width + on.x],
+                    sizeof(uint32_t) * static_cast<size_t>(on.w)) != 0)
+      return false;
+  return true;
+}
+
+void Surface::Remember(const ScreenRect& area, std::string_view key) {
+  FitStamps();
+  DrawingMemo& last =
+      drawingMemo_[SlotOf({Bits(area.x), Bits(area.y), Bits(area.w), Bits(area.h)}, drawingMemo_.size())];
+  last.area = area;
+  last.key.assign(key);
+  // Its own operations are not changes since: the numbers up to here.
+  last.op = ++opNumber_;
+  const ScreenRect on = OnSurface(area);
+  last.left.resize(static_cast<size_t>(on.w) * on.h);
+  for (int y = 0; y < on.h; ++y)
+    std::memcpy(&last.left[static_cast<size_t>(y) * on.w], &pixels[static_cast<size_t>(on.y + y) * width + on.x],
+                sizeof(uint32_t) * static_cast<size_t>(on.w));
+}
+
 int Surface::TextWidth(std::string_view text) { return GameFont().TextWidth(text); }
 
 int Surface::TextHeight() { return GameFont().height; }
+
+ScreenRect Surface::TextArea(int x, int y, std::string_view text) {
+  const BitmapFont& font = GameFont();
+  int pen = x, x0 = x, x1 = x;
+  for (char c : text) {
+    const BitmapFont::Glyph* gl = font.Find(static_cast<unsigned char>(c));
+    if (!gl) continue;
+    x0 = std::min(x0, pen + gl->left);
+    x1 = std::max(x1, pen + gl->left + gl->width);
+    pen += gl->advance;
+  }
+  return {x0, y, x1 - x0, font.height};
+}

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -55,7 +56,10 @@ struct Surface {
   // written through these operations.
   void Copy(const Picture& src, int sx, int sy, int w, int h, int dx, int dy);
   // OR copy: the destination becomes destination | source, so black parts
-  // of the source let what is beneath show through.
+  // of the source let what is beneath show through. Repeating it changes
+  // nothing, so an OR copy that repeats the last one from the same cell to
+  // the same place is skipped when nothing has changed a pixel there since
+  // (every sprite is redrawn after each fireball).
   void Or(const Picture& src, int sx, int sy, int w, int h, int dx, int dy);
 
   // Rectangle fills, clipped to the surface.
@@ -71,6 +75,18 @@ struct Surface {
   static int TextWidth(std::string_view text);
   // Height of a text line.
   static int TextHeight();
+  // Where DrawText(x, y, text, ...) may set pixels (glyphs may reach past
+  // their advance).
+  static ScreenRect TextArea(int x, int y, std::string_view text);
+
+  // A drawing made of several operations (a text on its black box, a gauge)
+  // can be skipped as a whole. Unchanged says whether the last drawing
+  // remembered for `area` had the same `key` (all that decides its pixels)
+  // and the area still holds what that drawing left (nothing has changed a
+  // pixel there since, or the pixels are the same again); Remember records
+  // a drawing just made. The drawing must stay inside its area.
+  bool Unchanged(const ScreenRect& area, std::string_view key);
+  void Remember(const ScreenRect& area, std::string_view key);
 
  private:
   // Clips as described above and applies op(out, in, n) to each row's run;
@@ -115,12 +131,24 @@ struct Surface {
   uint64_t opNumber_ = 0;
   int stampColumns_ = 0;
   std::vector<uint64_t> blockStamps_;
-  // The last copy to each place, by a hash of the place; a collision only
-  // costs a copy that could have been skipped.
+  struct DrawingMemo {
+    ScreenRect area;
+    std::string key;
+    uint64_t op = 0;  // the last operation of the drawing
+    // What it left on the surface: the rows of the area that lie on it. A
+    // neighbour's change in a shared block leaves them the same.
+    std::vector<uint32_t> left;
+  };
+  // The part of `area` on the surface (empty when none).
+  ScreenRect OnSurface(const ScreenRect& area) const;
+  // The last copy to each place, by a hash of the place, the last OR copy of
+  // each cell to each place, the cell differences found so far, and the
+  // last drawing remembered for each area. A collision only costs work
+  // that could have been skipped.
   std::array<CopyMemo, 512> copyMemo_{};
-  // The cell differences found so far, by a hash of the two cells; a
-  // collision only costs comparing the cells again.
-  std::array<CellDifference, 128> differences_{};
+  std::array<CopyMemo, 512> orMemo_{};
+  std::array<CellDifference, 256> differences_{};
+  std::array<DrawingMemo, 64> drawingMemo_{};
   // The pixels as TakeChanges last reported them.
   std::vector<uint32_t> shown_;
 };
