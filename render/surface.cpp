@@ -37,11 +37,13 @@ void Surface::Blit(const Picture& src, int sx, int sy, int w, int h, int dx, int
   x1 = std::min(x1, width - ox);
   y1 = std::min(y1, height - oy);
   if (x0 >= x1 || y0 >= y1) return;
+  Changes changes;
   for (int y = y0; y < y1; ++y) {
     const uint32_t* in = &src.pixels[static_cast<size_t>(y) * src.width + x0];
     uint32_t* out = &pixels[static_cast<size_t>(y + oy) * width + ox + x0];
-    if (op(out, in, x1 - x0)) NoteChange(y + oy, ox + x0, ox + x1);
+    if (op(out, in, x1 - x0)) NoteChange(changes, y + oy, ox + x0, ox + x1);
   }
+  EndChanges(changes);
 }
 
 void Surface::FitStamps() {
@@ -51,16 +53,67 @@ void Surface::FitStamps() {
   // A surface of another size holds other pixels: forget everything.
   stampColumns_ = columns;
   blockStamps_.assign(static_cast<size_t>(columns * rows), 0);
+  touched_.assign(static_cast<size_t>(columns * rows), TouchedBox{});
   copyMemo_.fill(CopyMemo{});
   orMemo_.fill(CopyMemo{});
   differences_.fill(CellDifference{});
   drawingMemo_.fill(DrawingMemo{});
 }
 
-void Surface::NoteChange(int y, int x0, int x1) {
+void Surface::NoteChange(Changes& c, int y, int x0, int x1) {
   changed.MarkRow(y, x0, x1);
-  uint64_t* row = &blockStamps_[static_cast<size_t>(y / ChangedArea::kBlock * stampColumns_)];
-  for (int c = x0 / ChangedArea::kBlock; c <= (x1 - 1) / ChangedArea::kBlock; ++c) row[c] = opNumber_;
+  c.x0 = std::min(c.x0, x0);
+  c.x1 = std::max(c.x1, x1);
+  c.y0 = std::min(c.y0, y);
+  c.y1 = std::max(c.y1, y + 1);
+}
+
+void Surface::EndChanges(const Changes& c) {
+  if (c.x0 >= c.x1) return;
+  constexpr int kB = ChangedArea::kBlock;
+  for (int row = c.y0 / kB; row <= (c.y1 - 1) / kB; ++row) {
+    const int top = row * kB;
+    const int y0 = std::max(c.y0 - top, 0), y1 = std::min(c.y1 - top, kB);
+    for (int column = c.x0 / kB; column <= (c.x1 - 1) / kB; ++column) {
+      const size_t at = static_cast<size_t>(row) * stampColumns_ + column;
+      blockStamps_[at] = opNumber_;
+      TouchedBox& box = touched_[at];
+      const int left = column * kB;
+      box.x0 = static_cast<uint8_t>(std::min<int>(box.x0, std::max(c.x0 - left, 0)));
+      box.x1 = static_cast<uint8_t>(std::max<int>(box.x1, std::min(c.x1 - left, kB)));
+      box.y0 = static_cast<uint8_t>(std::min<int>(box.y0, y0));
+      box.y1 = static_cast<uint8_t>(std::max<int>(box.y1, y1));
+    }
+  }
+}
+
+ScreenRect Surface::TouchedPart(int column, int row) const {
+  constexpr int kB = ChangedArea::kBlock;
+  const size_t at = static_cast<size_t>(row) * stampColumns_ + column;
+  ScreenRect part{column * kB, row * kB, kB, kB};
+  if (column < stampColumns_ && at < touched_.size() && touched_[at].x1 != 0) {
+    const TouchedBox& box = touched_[at];
+    part = {column * kB + box.x0, row * kB + box.y0, box.x1 - box.x0, box.y1 - box.y0};
+  }
+  return OnSurface(part);
+}
+
+ScreenRect Surface::Narrowed(const ScreenRect& r) const {
+  constexpr int kB = ChangedArea::kBlock;
+  const int c0 = r.x / kB, c1 = (r.x + r.w - 1) / kB, r0 = r.y / kB, r1 = (r.y + r.h - 1) / kB;
+  // The grid's last block stands for all beyond it: nothing is known there.
+  if (c1 >= ChangedArea::kMaxBlocks - 1 || r1 >= ChangedArea::kMaxBlocks - 1) return r;
+  int x0 = r.x + r.w, y0 = r.y + r.h, x1 = r.x, y1 = r.y;
+  for (int row = r0; row <= r1; ++row)
+    for (int column = c0; column <= c1; ++column) {
+      const ScreenRect p = TouchedPart(column, row);
+      if (p.w <= 0 || p.h <= 0) continue;
+      x0 = std::min(x0, p.x);
+      y0 = std::min(y0, p.y);
+      x1 = std::max(x1, p.x + p.w);
+      y1 = std::max(y1, p.y + p.h);
+    }
+  return x0 < x1 && y0 < y1 ? ScreenRect{x0, y0, x1 - x0, y1 - y0} : r;
 }
 
 bool Surface::ChangedSince(uint64_t op, int x, int y, int w, int h) {
@@ -78,15 +131,15 @@ void Surface::TakeChanges(std::vector<ScreenRect>& out) {
   if (shown_.size() == pixels.size()) {
     constexpr int kB = ChangedArea::kBlock;
     changed.Unmark([&](int column, int row) {
-      const int x = column * kB, y0 = row * kB;
-      const int w = std::min(kB, width - x), y1 = std::min(y0 + kB, height);
-      if (w <= 0) return true;  // beyond the surface: nothing to show
+      if (column * kB >= width || row * kB >= height) return true;  // beyond the surface: nothing to show
       // The grid's last block stands for all beyond it: keep its mark.
       if (column == ChangedArea::kMaxBlocks - 1 || row == ChangedArea::kMaxBlocks - 1) return false;
+      // Outside its touched part a block is as it was shown.
+      const ScreenRect part = TouchedPart(column, row);
       bool same = true;
-      for (int y = y0; y < y1; ++y) {
-        const size_t at = static_cast<size_t>(y) * width + x;
-        const size_t bytes = sizeof(uint32_t) * static_cast<size_t>(w);
+      for (int y = part.y; y < part.y + part.h; ++y) {
+        const size_t at = static_cast<size_t>(y) * width + part.x;
+        const size_t bytes = sizeof(uint32_t) * static_cast<size_t>(part.w);
         if (std::memcmp(&shown_[at], &pixels[at], bytes) == 0) continue;
         std::memcpy(&shown_[at], &pixels[at], bytes);
         same = false;
@@ -97,6 +150,8 @@ void Surface::TakeChanges(std::vector<ScreenRect>& out) {
     shown_ = pixels;
   }
   changed.Take(width, height, out);
+  for (ScreenRect& r : out) r = Narrowed(r);
+  std::fill(touched_.begin(), touched_.end(), TouchedBox{});
 }
 
 // Each operation notes, row by row, whether it changed any pixel of the
@@ -175,6 +230,7 @@ void Surface::Fill(int x, int y, int w, int h, uint32_t colour) {
   ++opNumber_;
   int x0 = std::max(x, 0), y0 = std::max(y, 0);
   int x1 = std::min(x + w, width), y1 = std::min(y + h, height);
+  Changes changes;
   for (int yy = y0; yy < y1; ++yy) {
     uint32_t* row = &pixels[static_cast<size_t>(yy) * width + x0];
     uint32_t differs = 0;
@@ -182,8 +238,9 @@ void Surface::Fill(int x, int y, int w, int h, uint32_t colour) {
       differs |= row[i] ^ colour;
       row[i] = colour;
     }
-    if (differs) NoteChange(yy, x0, x1);
+    if (differs) NoteChange(changes, yy, x0, x1);
   }
+  EndChanges(changes);
 }
 
 void Surface::DrawText(int x, int y, std::string_view text, uint32_t colour) {
@@ -193,6 +250,7 @@ void Surface::DrawText(int x, int y, std::string_view text, uint32_t colour) {
   // Rows of the line that lie on the surface.
   const int row0 = std::max(0, -y), row1 = std::min(font.height, height - y);
   int pen = x;
+  Changes changes;
   for (char c : text) {
     const BitmapFont::Glyph* gl = font.Find(static_cast<unsigned char>(c));
     if (!gl) continue;
@@ -211,10 +269,11 @@ void Surface::DrawText(int x, int y, std::string_view text, uint32_t colour) {
         changed0 = std::min(changed0, col);
         changed1 = col + 1;
       }
-      if (changed0 < changed1) NoteChange(y + row, left + changed0, left + changed1);
+      if (changed0 < changed1) NoteChange(changes, y + row, left + changed0, left + changed1);
     }
     pen += gl->advance;
   }
+  EndChanges(changes);
 }
 
 ScreenRect Surface::OnSurface(const ScreenRect& area) const {

@@ -32,8 +32,10 @@ struct Surface {
 
   // Takes the marks as rectangles (ChangedArea::Take), leaving out the
   // blocks whose pixels are the same as at the previous call: a sprite
-  // erased and drawn again on the same place is nothing new to show. The
-  // first call keeps every mark.
+  // erased and drawn again on the same place is nothing new to show. Each
+  // rectangle is narrowed to the part of its blocks that operations wrote
+  // (an animated brick changes a few pixels of its blocks). The first call
+  // keeps every mark.
   void TakeChanges(std::vector<ScreenRect>& out);
 
   uint32_t At(int x, int y) const { return pixels[y * width + x]; }
@@ -94,8 +96,16 @@ struct Surface {
   template <typename RowOp>
   void Blit(const Picture& src, int sx, int sy, int w, int h, int dx, int dy, RowOp op);
 
+  // What the current operation changed: rows are marked one by one, the
+  // blocks' stamps and touched parts once for the rectangle around them.
+  struct Changes {
+    int x0 = INT32_MAX, y0 = INT32_MAX, x1 = INT32_MIN, y1 = INT32_MIN;
+  };
   // Notes that the current operation changed pixels x0 .. x1 - 1 of row y.
-  void NoteChange(int y, int x0, int x1);
+  void NoteChange(Changes& c, int y, int x0, int x1);
+  // Stamps the blocks under what the operation changed and widens their
+  // touched parts.
+  void EndChanges(const Changes& c);
   // Whether an operation after number `op` changed a pixel in a block under
   // the w x h rectangle at (x, y).
   bool ChangedSince(uint64_t op, int x, int y, int w, int h);
@@ -126,6 +136,18 @@ struct Surface {
     }
   };
   ScreenRect DifferenceOf(const Picture& src, const CopyMemo& from, const CopyMemo& to);
+  // The part of a block that operations changed since the last
+  // TakeChanges, in pixels from its corner; empty (x1 == 0) for a block
+  // none changed, or one marked without operations: all of it counts then.
+  struct TouchedBox {
+    uint8_t x0 = ChangedArea::kBlock, y0 = ChangedArea::kBlock, x1 = 0, y1 = 0;
+  };
+  std::vector<TouchedBox> touched_;
+  // The touched part of block (column, row) in surface pixels, clipped to
+  // the surface; the whole block when nothing is known of it.
+  ScreenRect TouchedPart(int column, int row) const;
+  // `r`, in whole blocks, narrowed to the touched parts of its blocks.
+  ScreenRect Narrowed(const ScreenRect& r) const;
   // The operations are numbered; each block of ChangedArea's grid keeps the
   // number of the last one that changed a pixel in it.
   uint64_t opNumber_ = 0;

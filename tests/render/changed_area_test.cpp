@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+
 #include "render/surface.h"
 #include "render/test_pictures.h"
 
@@ -89,10 +92,14 @@ TEST(ChangedAreaTest, OnlyWhatDiffersFromTheLastTakeIsShownAgain) {
   s.FillBlack(100, 100, 40, 40);
   s.Copy(red, 0, 0, 40, 40, 100, 100);
   EXPECT_EQ(TakeShown(s), (std::vector<ScreenRect>{{100, 100, 40, 20}}));
-  // One pixel back in a block counts, at the surface's last block too.
+  // One pixel back in a block counts, at the surface's last block too; what
+  // is shown narrows to the part of the blocks that was written.
   s.FillWhite(699, 516, 1, 1);
   s.FillWhite(139, 139, 1, 1);
-  EXPECT_EQ(TakeShown(s), (std::vector<ScreenRect>{{120, 120, 20, 20}, {680, 500, 20, 17}}));
+  EXPECT_EQ(TakeShown(s), (std::vector<ScreenRect>{{139, 139, 1, 1}, {699, 516, 1, 1}}));
+  s.FillWhite(121, 125, 3, 2);
+  s.FillWhite(145, 122, 1, 1);  // the next block: one rectangle around both
+  EXPECT_EQ(TakeShown(s), (std::vector<ScreenRect>{{121, 122, 25, 5}}));
 }
 
 // A plain model of the block transfers: every pixel of the source rectangle
@@ -108,15 +115,31 @@ void ModelBlit(Surface& s, const Picture& p, int sx, int sy, int w, int h, int d
     }
 }
 
-TEST(ChangedAreaTest, RepeatedCopiesAreSkippedOnlyWhereNothingChangedSince) {
-  // A few pictures, places and sizes, so that copies repeat often and
-  // overlap each other, sprites and fills partly.
+// Whether every pixel that differs between the two pictures lies in one of
+// the rectangles.
+bool Covers(const std::vector<ScreenRect>& rects, const Surface& before, const Surface& after) {
+  for (int y = 0; y < after.height; ++y)
+    for (int x = 0; x < after.width; ++x) {
+      if (before.At(x, y) == after.At(x, y)) continue;
+      auto in = [&](const ScreenRect& r) { return x >= r.x && y >= r.y && x < r.x + r.w && y < r.y + r.h; };
+      if (std::none_of(rects.begin(), rects.end(), in)) return false;
+    }
+  return true;
+}
+
+TEST(ChangedAreaTest, RepeatedDrawingsAreSkippedOnlyWhereNothingChangedSince) {
+  // A few pictures, places and sizes, so that copies, OR copies and texts
+  // on boxes repeat often and overlap each other and fills partly. The
+  // surface must always hold what a plain model draws, and what it shows
+  // must cover every pixel that changed since it last showed.
   const Picture pics[] = {
       Flat(80, 80, [](int x, int y) { return uint32_t(0x10000 * (x % 7) + 0x100 * y + 1); }),
       Flat(80, 80, [](int x, int y) { return uint32_t(((x * 13) ^ (y * 7)) & 0xFF0F); }),
   };
   const int places[][2] = {{-20, -20}, {20, 20}, {30, 25}, {60, 20}, {680, 500}, {40, 40}};
-  Surface s, model;
+  const char* const texts[] = {"Vrask =3=", "Mi =12="};
+  Surface s, model, shown;
+  std::vector<ScreenRect> rects;
   uint32_t seed = 12345;
   auto next = [&](uint32_t n) {
     seed = seed * 1103515245u + 12345u;
@@ -127,23 +150,43 @@ TEST(ChangedAreaTest, RepeatedCopiesAreSkippedOnlyWhereNothingChangedSince) {
     const auto& at = places[next(6)];
     // Cells 60 and 50 reach past the picture's edge.
     const int sx = static_cast<int>(next(4)) * 20, sy = next(3) ? 0 : 50, w = next(4) ? 40 : 37;
-    switch (next(8)) {
+    switch (next(10)) {
       case 0:
+      case 1:
         s.Or(p, sx, sy, w, 40, at[0], at[1]);
         ModelBlit(model, p, sx, sy, w, 40, at[0], at[1], true);
         break;
-      case 1:
+      case 2:
         s.FillBlack(at[0] + 5, at[1] + 5, 10, 10);
-        for (int y = at[1] + 5; y < at[1] + 15; ++y)
-          for (int x = at[0] + 5; x < at[0] + 15; ++x)
-            if (x >= 0 && y >= 0 && x < model.width && y < model.height)
-              model.pixels[static_cast<size_t>(y) * model.width + x] = 0;
+        model.FillBlack(at[0] + 5, at[1] + 5, 10, 10);
         break;
+      case 3: {
+        // A text on a box that the text overhangs.
+        const char* text = texts[next(2)];
+        const uint32_t colour = next(2) ? 0xFFFFFFu : 0x00FF00u;
+        const ScreenRect box{at[0], at[1] + 10, 30, 8};
+        const ScreenRect textArea = Surface::TextArea(at[0] + 2, at[1] + 6, text);
+        const ScreenRect area{box.x, textArea.y, std::max(box.w, textArea.x + textArea.w - box.x), 16};
+        const std::string key = std::string(text) + (colour == 0xFFFFFFu ? "w" : "g");
+        if (!s.Unchanged(area, key)) {
+          s.FillBlack(box.x, box.y, box.w, box.h);
+          s.DrawText(at[0] + 2, at[1] + 6, text, colour);
+          s.Remember(area, key);
+        }
+        model.FillBlack(box.x, box.y, box.w, box.h);
+        model.DrawText(at[0] + 2, at[1] + 6, text, colour);
+        break;
+      }
       default:
         s.Copy(p, sx, sy, w, 40, at[0], at[1]);
         ModelBlit(model, p, sx, sy, w, 40, at[0], at[1], false);
     }
     ASSERT_EQ(s.pixels, model.pixels) << "after step " << step;
+    if (next(5) == 0) {
+      s.TakeChanges(rects);
+      ASSERT_TRUE(Covers(rects, shown, s)) << "after step " << step;
+      shown = s;
+    }
   }
 
   // Text over a copied place also counts as a change.
