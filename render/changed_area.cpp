@@ -8,8 +8,6 @@ int BlockOf(int pixel) {
   return std::min(pixel / ChangedArea::kBlock, ChangedArea::kMaxBlocks - 1);
 }
 
-bool Marked(uint64_t row, int c) { return (row >> c) & 1; }
-
 }  // namespace
 
 void ChangedArea::MarkRow(int y, int x0, int x1) {
@@ -26,26 +24,28 @@ bool ChangedArea::Empty() const {
 
 void ChangedArea::Take(int width, int height, std::vector<ScreenRect>& out) {
   out.clear();
-  // Rectangles counted in blocks first.
+  // Rectangles counted in blocks first. above[c]: the rectangle whose run
+  // starts at column c on the row above, if any.
+  std::array<int, kMaxBlocks> above, here;
+  above.fill(-1);
   for (int r = 0; r < kMaxBlocks; ++r) {
-    const uint64_t row = rows_[static_cast<size_t>(r)];
-    for (int c = 0; c < kMaxBlocks;) {
-      if (!Marked(row, c)) {
-        ++c;
-        continue;
-      }
-      int end = c;
-      while (end < kMaxBlocks && Marked(row, end)) ++end;
-      // The same run in the row above continues downwards.
-      auto above = std::find_if(out.begin(), out.end(), [&](const ScreenRect& b) {
-        return b.x == c && b.w == end - c && b.y + b.h == r;
-      });
-      if (above != out.end())
-        ++above->h;
-      else
+    here.fill(-1);
+    for (uint64_t row = rows_[static_cast<size_t>(r)]; row != 0;) {
+      const int c = __builtin_ctzll(row);
+      const uint64_t fromC = row >> c;
+      const int end = ~fromC == 0 ? kMaxBlocks : c + __builtin_ctzll(~fromC);
+      // The same run on the row above continues downwards.
+      const int i = above[static_cast<size_t>(c)];
+      if (i >= 0 && out[static_cast<size_t>(i)].w == end - c) {
+        ++out[static_cast<size_t>(i)].h;
+        here[static_cast<size_t>(c)] = i;
+      } else {
+        here[static_cast<size_t>(c)] = static_cast<int>(out.size());
         out.push_back({c, r, end - c, 1});
-      c = end;
+      }
+      row = end == kMaxBlocks ? 0 : row & ~((uint64_t{1} << end) - 1);
     }
+    above = here;
   }
   rows_.fill(0);
   // Then in pixels, clipped to the surface.

@@ -20,6 +20,22 @@ size_t SlotOf(std::initializer_list<uint64_t> values, size_t slots) {
   return static_cast<size_t>(h % slots);
 }
 
+// The entry for a key in a table of memos: among the eight slots from the
+// key's own, the one that holds the key, else a free one, else the key's own
+// slot (its entry is forgotten). The tables hold a few hundred keys at most,
+// so a key is nearly always found.
+template <typename Entry, size_t N, typename Holds, typename Free>
+Entry& EntryFor(std::array<Entry, N>& table, size_t slot, Holds holds, Free isFree) {
+  constexpr size_t kProbes = 8;
+  Entry* free = nullptr;
+  for (size_t i = 0; i < kProbes; ++i) {
+    Entry& e = table[(slot + i) % N];
+    if (holds(e)) return e;
+    if (!free && isFree(e)) free = &e;
+  }
+  return free ? *free : table[slot];
+}
+
 uint64_t Bits(int v) { return static_cast<uint32_t>(v); }
 uint64_t Bits(const void* p) { return reinterpret_cast<uintptr_t>(p); }
 
@@ -161,7 +177,10 @@ void Surface::TakeChanges(std::vector<ScreenRect>& out) {
 void Surface::Copy(const Picture& src, int sx, int sy, int w, int h, int dx, int dy) {
   FitStamps();
   const CopyMemo copy{src.pixels.data(), src.width, src.height, sx, sy, w, h, dx, dy, ++opNumber_};
-  CopyMemo& last = copyMemo_[SlotOf({Bits(dx), Bits(dy), Bits(w), Bits(h)}, copyMemo_.size())];
+  CopyMemo& last = EntryFor(
+      copyMemo_, SlotOf({Bits(dx), Bits(dy), Bits(w), Bits(h)}, copyMemo_.size()),
+      [&](const CopyMemo& m) { return m.dx == dx && m.dy == dy && m.w == w && m.h == h && m.op != 0; },
+      [](const CopyMemo& m) { return m.op == 0; });
   const auto copyRow = [](uint32_t* out, const uint32_t* in, int n) {
     const size_t bytes = sizeof(uint32_t) * static_cast<size_t>(n);
     if (std::memcmp(out, in, bytes) == 0) return false;
@@ -185,9 +204,12 @@ void Surface::Copy(const Picture& src, int sx, int sy, int w, int h, int dx, int
 ScreenRect Surface::DifferenceOf(const Picture& src, const CopyMemo& from, const CopyMemo& to) {
   const CellDifference key{src.pixels.data(), src.width, src.height, to.sx, to.sy,
                            from.sx,           from.sy,   to.w,       to.h,  {}};
-  CellDifference& found = differences_[SlotOf(
-      {Bits(key.source), Bits(to.sx), Bits(to.sy), Bits(from.sx), Bits(from.sy), Bits(to.w), Bits(to.h)},
-      differences_.size())];
+  CellDifference& found = EntryFor(
+      differences_,
+      SlotOf({Bits(key.source), Bits(to.sx), Bits(to.sy), Bits(from.sx), Bits(from.sy), Bits(to.w), Bits(to.h)},
+             differences_.size()),
+      [&](const CellDifference& d) { return d.Same(key); },
+      [](const CellDifference& d) { return d.source == nullptr; });
   if (found.Same(key)) return found.differs;
   auto in = [&](int x, int y) { return x >= 0 && y >= 0 && x < src.width && y < src.height; };
   int x0 = key.w, y0 = key.h, x1 = 0, y1 = 0;
@@ -209,8 +231,9 @@ ScreenRect Surface::DifferenceOf(const Picture& src, const CopyMemo& from, const
 void Surface::Or(const Picture& src, int sx, int sy, int w, int h, int dx, int dy) {
   FitStamps();
   const CopyMemo copy{src.pixels.data(), src.width, src.height, sx, sy, w, h, dx, dy, ++opNumber_};
-  CopyMemo& last =
-      orMemo_[SlotOf({Bits(copy.source), Bits(sx), Bits(sy), Bits(w), Bits(h), Bits(dx), Bits(dy)}, orMemo_.size())];
+  CopyMemo& last = EntryFor(
+      orMemo_, SlotOf({Bits(copy.source), Bits(sx), Bits(sy), Bits(w), Bits(h), Bits(dx), Bits(dy)}, orMemo_.size()),
+      [&](const CopyMemo& m) { return m.SameCopy(copy) && m.op != 0; }, [](const CopyMemo& m) { return m.op == 0; });
   if (last.SameCopy(copy) && !ChangedSince(last.op, dx, dy, w, h)) return;
   // Remembered whether or not it changes a pixel: either way the place now
   // holds all of the cell's bits.
@@ -285,7 +308,9 @@ ScreenRect Surface::OnSurface(const ScreenRect& area) const {
 bool Surface::Unchanged(const ScreenRect& area, std::string_view key) {
   FitStamps();
   const DrawingMemo& last =
-      drawingMemo_[SlotOf({Bits(area.x), Bits(area.y), Bits(area.w), Bits(area.h)}, drawingMemo_.size())];
+      EntryFor(drawingMemo_, SlotOf({Bits(area.x), Bits(area.y), Bits(area.w), Bits(area.h)}, drawingMemo_.size()),
+               [&](const DrawingMemo& m) { return m.area == area && m.op != 0; },
+               [](const DrawingMemo& m) { return m.op == 0; });
   if (last.op == 0 || last.area != area || last.key != key) return false;
   if (!ChangedSince(last.op, area.x, area.y, area.w, area.h)) return true;
   const ScreenRect on = OnSurface(area);
@@ -299,7 +324,9 @@ bool Surface::Unchanged(const ScreenRect& area, std::string_view key) {
 void Surface::Remember(const ScreenRect& area, std::string_view key) {
   FitStamps();
   DrawingMemo& last =
-      drawingMemo_[SlotOf({Bits(area.x), Bits(area.y), Bits(area.w), Bits(area.h)}, drawingMemo_.size())];
+      EntryFor(drawingMemo_, SlotOf({Bits(area.x), Bits(area.y), Bits(area.w), Bits(area.h)}, drawingMemo_.size()),
+               [&](const DrawingMemo& m) { return m.area == area && m.op != 0; },
+               [](const DrawingMemo& m) { return m.op == 0; });
   last.area = area;
   last.key.assign(key);
   // Its own operations are not changes since: the numbers up to here.

@@ -165,12 +165,12 @@ struct Surface {
   ScreenRect OnSurface(const ScreenRect& area) const;
   // The last copy to each place, by a hash of the place, the last OR copy of
   // each cell to each place, the cell differences found so far, and the
-  // last drawing remembered for each area. A collision only costs work
-  // that could have been skipped.
-  std::array<CopyMemo, 512> copyMemo_{};
+  // last drawing remembered for each area (surface.cpp, EntryFor). An
+  // entry forgotten only costs work that could have been skipped.
+  std::array<CopyMemo, 1024> copyMemo_{};
   std::array<CopyMemo, 512> orMemo_{};
-  std::array<CellDifference, 256> differences_{};
-  std::array<DrawingMemo, 64> drawingMemo_{};
+  std::array<CellDifference, 512> differences_{};
+  std::array<DrawingMemo, 128> drawingMemo_{};
   // The pixels as TakeChanges last reported them.
   std::vector<uint32_t> shown_;
 };
