@@ -87,6 +87,10 @@ class Audio {
   // notice, or a track that finished loading), so that a window that sleeps
   // wakes to ask. Null: nobody is told.
   virtual void SetNoticeWake(std::function<void()> wake) { (void)wake; }
+  // While true (a game runs) the sound device stays open through silence,
+  // so that no effect of a game step waits for it to open; false lets it
+  // close after a while of silence. Asked on the main thread.
+  virtual void KeepAwake(bool awake) { (void)awake; }
 };
 
 enum class SendResult {

@@ -151,7 +151,7 @@ void SdlAudio::AfterMix(void* self, uint8_t*, int len) {
 // the loader is idle: the loader starts work only when this thread hands it
 // some, so no load or free can run into the closing.
 void SdlAudio::SleepDeviceIfSilent() {
-  if (!awake_ || !sleepAsked_.load() || wanted_ != 0 || EffectPlaying() || MusicPlaying() ||
+  if (!awake_ || keepAwake_ || !sleepAsked_.load() || wanted_ != 0 || EffectPlaying() || MusicPlaying() ||
       Loader() != LoaderState::Idle)
     return;
   Mix_CloseAudio();
@@ -409,6 +409,13 @@ void SdlAudio::StopMusic() {
   musicRendered_ = false;
   halting_.store(false);
   notice_.store(kMusicNoNotice);  // a notice about the stopped track is void
+}
+
+void SdlAudio::KeepAwake(bool awake) {
+  // Opened here, at the first step of a game, rather than at its first
+  // effect in the middle of a later step.
+  if (awake && !keepAwake_) WakeDevice();
+  keepAwake_ = awake;
 }
 
 int SdlAudio::TakeMusicNotice() {

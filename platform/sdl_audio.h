@@ -57,9 +57,8 @@ class SdlAudio : public Audio {
   // which would start the next one and so run through every broken file.
   // (FluidSynth lets even an empty track ring out for about 3 s.)
   static constexpr uint32_t kShortestTrackMs = 300;
-  // How long the device plays silence before it sleeps: long enough that
-  // the effects of a running game, a few seconds apart, do not open and
-  // close it each time (an open takes some milliseconds on a sound card).
+  // How long the device plays silence before it sleeps, when it is not
+  // kept awake for a game (an open takes some milliseconds on a sound card).
   static constexpr uint32_t kSilenceBeforeSleepMs = 2000;
 
   // Opens the default audio device. Rendered tracks are kept in `musicCache`
@@ -94,6 +93,7 @@ class SdlAudio : public Audio {
   // Also starts the track asked for once it has loaded, and puts the device
   // to sleep once it has been silent long enough.
   int TakeMusicNotice() override;
+  void KeepAwake(bool awake) override;
   void SetNoticeWake(std::function<void()> wake) override;
 
   // Whether the track that is playing plays from its render.
@@ -131,6 +131,7 @@ class SdlAudio : public Audio {
 
   bool open_ = false;   // a device was found
   bool awake_ = false;  // and is open now
+  bool keepAwake_ = false;
   std::map<std::string, Mix_Chunk*> effects_;  // loaded once, kept until the end
   std::vector<int16_t> beepSamples_;
   Mix_Chunk* beep_ = nullptr;

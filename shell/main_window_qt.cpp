@@ -85,6 +85,7 @@ void MainWindow::StartTimer() { OnTimer(); }
 
 void MainWindow::OnTimer() {
   view_->HoldPaints();
+  if (Audio* audio = g_.platform.audio) audio->KeepAwake(GameRunning(g_));
   PollMusicNotice(g_);  // the end of a track starts the next one
   CatchUpIdleSteps(g_);
   pads_.Poll(g_, *this);  // before the step, which then carries what they did

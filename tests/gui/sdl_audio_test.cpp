@@ -232,6 +232,13 @@ class SdlAudioTest : public QObject {
       QVERIFY2(!pollFor(2500), s.name);  // asleep again
     }
     if (!SdlAudio::SoundfontPath().empty()) QCOMPARE(notice, int{kMusicSuccessful});  // its end was told
+
+    // A game keeps it awake from its start through any silence.
+    audio.KeepAwake(true);
+    QVERIFY(audio.DeviceAwake());
+    QVERIFY(pollFor(2500));
+    audio.KeepAwake(false);
+    QVERIFY(!pollFor(2500));
   }
 
   void soundsOffPlaysNothingButQuittingStopsTheEffect() {
