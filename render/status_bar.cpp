@@ -148,8 +148,10 @@ void DrawChatBoard(GameState& g, Surface& s) {
     int a = Random(g) % 2;
     Line& l = lines[k];
     l = {542 + a, 305 + 15 * k + b, Field(line + 3, kChatLineBytes - 3), Rgb(rgb[0], rgb[1], rgb[2])};
+    // An empty line draws nothing, wherever it trembles to.
+    if (l.text.empty()) continue;
     area = Union(area, Surface::TextArea(l.x, l.y, l.text));
-    key += KeyOf({l.x, l.y, static_cast<int>(l.colour), static_cast<int>(l.text.size())}, l.text);
+    key += KeyOf({k, l.x, l.y, static_cast<int>(l.colour), static_cast<int>(l.text.size())}, l.text);
   }
   if (s.Unchanged(area, key)) return;
   s.FillBlack(box.x, box.y, box.w, box.h);

@@ -76,19 +76,12 @@ void Surface::FitStamps() {
   drawingMemo_.fill(DrawingMemo{});
 }
 
-void Surface::NoteChange(Changes& c, int y, int x0, int x1) {
-  changed.MarkRow(y, x0, x1);
-  c.x0 = std::min(c.x0, x0);
-  c.x1 = std::max(c.x1, x1);
-  c.y0 = std::min(c.y0, y);
-  c.y1 = std::max(c.y1, y + 1);
-}
-
 void Surface::EndChanges(const Changes& c) {
   if (c.x0 >= c.x1) return;
   constexpr int kB = ChangedArea::kBlock;
   for (int row = c.y0 / kB; row <= (c.y1 - 1) / kB; ++row) {
     const int top = row * kB;
+    changed.MarkRow(std::max(top, c.y0), c.x0, c.x1);
     const int y0 = std::max(c.y0 - top, 0), y1 = std::min(c.y1 - top, kB);
     for (int column = c.x0 / kB; column <= (c.x1 - 1) / kB; ++column) {
       const size_t at = static_cast<size_t>(row) * stampColumns_ + column;

@@ -2,6 +2,7 @@
 // shell only shows it. Pixels are 0xRRGGBB.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -96,15 +97,20 @@ struct Surface {
   template <typename RowOp>
   void Blit(const Picture& src, int sx, int sy, int w, int h, int dx, int dy, RowOp op);
 
-  // What the current operation changed: rows are marked one by one, the
-  // blocks' stamps and touched parts once for the rectangle around them.
+  // The rectangle around what the current operation changed: its blocks
+  // are marked, stamped and their touched parts widened once, at its end.
   struct Changes {
     int x0 = INT32_MAX, y0 = INT32_MAX, x1 = INT32_MIN, y1 = INT32_MIN;
   };
   // Notes that the current operation changed pixels x0 .. x1 - 1 of row y.
-  void NoteChange(Changes& c, int y, int x0, int x1);
-  // Stamps the blocks under what the operation changed and widens their
-  // touched parts.
+  static void NoteChange(Changes& c, int y, int x0, int x1) {
+    c.x0 = std::min(c.x0, x0);
+    c.x1 = std::max(c.x1, x1);
+    c.y0 = std::min(c.y0, y);
+    c.y1 = std::max(c.y1, y + 1);
+  }
+  // Marks, stamps and widens the touched parts of the blocks under the
+  // rectangle around what the operation changed.
   void EndChanges(const Changes& c);
   // Whether an operation after number `op` changed a pixel in a block under
   // the w x h rectangle at (x, y).
