@@ -132,7 +132,13 @@ void DrawPlayerList(GameState& g, Surface& s, int phase) {
 
 void DrawChatBoard(GameState& g, Surface& s) {
   TextOnBricks(s, 540, 284, "<CHAT>", kBlue);
-  const ScreenRect box{542, 300, 160, 155};
+  // The board's black box reaches down over the input line's, which a
+  // client clears and draws at every paint (its colour flickers): there the
+  // board leaves those rows to the input line and keeps only the three rows
+  // below it black, so that the flicker does not make the board new.
+  const bool inputLine = g.IsClient;
+  const ScreenRect box{542, 300, 160, inputLine ? 135 : 155};
+  if (inputLine) s.FillBlack(542, 452, 160, 3);
   struct Line {
     int x, y;
     std::string_view text;

@@ -2,8 +2,11 @@
 // shielding and dying, with a paint after every step as the window makes it.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "render/game_scene.h"
 #include "render/paint_window.h"
+#include "render/status_bar.h"
 #include "render/test_pictures.h"
 #include "support/test_game.h"
 
@@ -56,6 +59,43 @@ TEST(GameScene, EveryPaintShowsAlivePlayersWholeAndLeavesNoTrails) {
   // The game really ran: players died and fireballs flew.
   EXPECT_GT(deaths, 0);
   EXPECT_GT(fireballs, 0);
+}
+
+TEST(GameScene, TheStatusBarPaintedOverItselfIsTheBarPaintedAfresh) {
+  // The bar leaves what has not changed as it stands: after every paint it
+  // must be what a whole new paint of the same moment draws, while chat
+  // lines arrive, the input line flickers and gauges and frags move. Two
+  // games run alike from the same seed; the second is painted afresh.
+  TestGame t, t2;
+  PictureSet pics = TestPictures();
+  Surface s;
+  std::vector<ScreenRect> changed;
+  for (GameState* g : {&t.g, &t2.g}) {
+    g->Bitmaps = &pics;
+    StartComputerGame(*g, 91);
+    g->IsClient = 1;  // with the input line
+  }
+  for (int step = 0; step < 300; ++step) {
+    for (GameState* g : {&t.g, &t2.g}) {
+      StepGame(*g);
+      // First one line that changes at every step (its tremble sometimes
+      // repeats), then lines arriving now and then.
+      if (step < 150 || step % 40 == 10) {
+        char* line = g->Board.Lines[step < 150 ? kChatLines - 1 : (step / 40) % kChatLines];
+        // Its text changes while its colour stays, then the other way round.
+        const int text = step < 75 ? step % 10 : 0, blue = step < 75 ? 100 : 100 + step % 100;
+        std::snprintf(line, kChatLineBytes, "%c%c%cline %d", 200, 100, blue, text);
+      }
+      if (step % 25 == 5) std::snprintf(g->ChatInput, sizeof g->ChatInput, "hello %d", step);
+    }
+    PaintAndTakeChanges(t.g, s, changed);
+    Surface whole;
+    t2.g.MapDirty = 1;
+    PaintAndTakeChanges(t2.g, whole, changed);
+    for (int y = 0; y < s.height; ++y)
+      for (int x = kStatusBarX; x < s.width; ++x)
+        ASSERT_EQ(s.At(x, y), whole.At(x, y)) << "step " << step << " at " << x << "," << y;
+  }
 }
 
 }  // namespace
