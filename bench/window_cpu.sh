@@ -2,14 +2,18 @@
 # What the window costs the processor: the windowed program under Xvfb with
 # Openbox, driven with xdotool, measured from /proc/PID/task/*/schedstat
 # (nanoseconds each thread spent on a CPU; far less disturbed by other load
-# than wall-clock figures). Four cases: no game with music off and on, and a
-# game hosted with eight places (the host and seven computer players, no
-# internet play) with music off and on. Several programs can be given; the
+# than wall-clock figures). Six cases, each with music off and on: no game;
+# a game hosted with eight places (the host and seven computer players, no
+# internet play); the window as a client joined to a vrask-server on this
+# machine (127.0.0.1) with eight places, seven of them computer players.
+# The server is not measured. Several programs can be given; the
 # runs then take turns (A, B, A, B ...) so that a change in the machine's
 # load hits both alike.
 # Needs xvfb, openbox, xdotool.
 #   bench/window_cpu.sh [-r ROUNDS] [-s SECONDS] [-c CASES] VRASK...
-#   CASES: comma-separated from idle-off,idle-on,game-off,game-on (all four)
+#   CASES: comma-separated from idle-off,idle-on,game-off,game-on,
+#          client-off,client-on (default: all six)
+#   SERVER=vrask-server  the server the clients join (default: build/vrask-server)
 #   DISPLAY_NUM=:61  the X display to start (default :61)
 #   SHOTS=folder     keep a screenshot of each case there, to check the case
 # Prints one line per run: program, case, % of one core, wake-ups a second
@@ -21,7 +25,7 @@
 # rather than the one-off render of a track played for the first time.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-rounds=3 seconds=20 cases=idle-off,idle-on,game-off,game-on
+rounds=3 seconds=20 cases=idle-off,idle-on,game-off,game-on,client-off,client-on
 while getopts r:s:c: o; do
   case $o in
     r) rounds=$OPTARG ;; s) seconds=$OPTARG ;; c) cases=$OPTARG ;;
@@ -34,10 +38,12 @@ programs=()
 for p in "$@"; do programs+=("$(realpath "$p")"); done
 
 display=${DISPLAY_NUM:-:61}
+server_program=$(realpath "${SERVER:-$root/build/vrask-server}")
 work=$(mktemp -d)
-xvfb= wm= game=
+xvfb= wm= game= server=
 cleanup() {
   [ -n "$game" ] && kill "$game" 2>/dev/null || true
+  [ -n "$server" ] && kill "$server" 2>/dev/null || true
   [ -n "$wm" ] && kill "$wm" 2>/dev/null || true
   [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
   wait 2>/dev/null || true
@@ -55,10 +61,17 @@ sleep 1
 # The CPU nanoseconds of every thread of the process, added up.
 cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{s += $1} END {printf "%d", s}'; }
 wakeups() { awk '/^voluntary_ctxt_switches/ {print $2}' /proc/"$1"/status; }
+# Activates the first window whose title matches, waiting up to ten seconds
+# for it. A search can fail when a window goes while it looks (the
+# connection dialog closing): it is asked again.
 focus() {
-  local w
-  w=$(xdotool search --sync --name "$1" | head -1)
-  xdotool windowactivate --sync "$w" >/dev/null 2>&1 || true
+  local w= i
+  for ((i = 0; i < 20; i++)); do
+    w=$(xdotool search --name "$1" 2>/dev/null | head -1) || true
+    [ -n "$w" ] && break
+    sleep 0.5
+  done
+  [ -n "$w" ] && xdotool windowactivate --sync "$w" >/dev/null 2>&1 || true
 }
 
 # CACHE_ROOT=folder keeps the music caches there, to use them again.
@@ -78,6 +91,12 @@ run() {  # program case
   local program=$1 case=$2 home=$work/home-$RANDOM
   mkdir -p "$home"
   cp "$root"/data/* "$home"/
+  local port=$((20000 + RANDOM % 20000))
+  if [[ $case == client-* ]]; then
+    # Eight places; the computer plays the seven the window leaves.
+    "$server_program" --dir "$home/server" --port "$port" --max-players 8 >/dev/null 2>&1 &
+    server=$!
+  fi
   # One music cache for all runs of a program: a track plays from its
   # render after the first run, as it does for a player.
   (cd "$home" && VRASK_HOME="$home" XDG_CACHE_HOME="$(cache_of "$program")" \
@@ -106,6 +125,18 @@ run() {  # program case
     sleep 1
     focus "Vrask 1.0"
   fi
+  if [[ $case == client-* ]]; then
+    xdotool key F1
+    sleep 1
+    focus "Server address"
+    xdotool key ctrl+a
+    xdotool type 127.0.0.1
+    xdotool key Tab ctrl+a
+    xdotool type "$port"
+    xdotool key Return
+    sleep 2  # the connection dialog attempts at once and closes when accepted
+    focus "Vrask 1.0"
+  fi
   sleep 4  # the track loads (or renders, the first time), the game settles
   [ -n "${SHOTS:-}" ] && import -window root "$SHOTS/$(basename "$(dirname "$program")")-$case.png"
   local c0 w0 t0 c1 w1 t1
@@ -115,6 +146,11 @@ run() {  # program case
   kill "$game" 2>/dev/null || true
   wait "$game" 2>/dev/null || true
   game=
+  if [ -n "$server" ]; then
+    kill "$server" 2>/dev/null || true
+    wait "$server" 2>/dev/null || true
+    server=
+  fi
   rm -rf "$home"
   awk -v p="$program" -v c="$case" -v dc=$((c1 - c0)) -v dw=$((w1 - w0)) -v dt=$((t1 - t0)) \
       -v load="$(cut -d' ' -f1-3 /proc/loadavg)" \

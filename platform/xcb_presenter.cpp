@@ -113,7 +113,8 @@ void XcbPresenter::Put(const uint32_t* pixels, int stride, const std::vector<Scr
     }
     // The server reads the shared image when it handles the request, well
     // before the next step writes the next frame over it.
-    for (int y = r.y; y < r.y + r.h; ++y)
+    const bool inPlace = pixels == shared_ && stride == width_;
+    for (int y = r.y; y < r.y + r.h && !inPlace; ++y)
       std::memcpy(&shared_[static_cast<size_t>(y) * width_ + r.x], &pixels[static_cast<size_t>(y) * stride + r.x],
                   sizeof(uint32_t) * static_cast<size_t>(r.w));
     xcb_shm_put_image(connection_, window_, gc_, static_cast<uint16_t>(width_), static_cast<uint16_t>(height_),

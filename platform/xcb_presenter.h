@@ -29,6 +29,9 @@ class XcbPresenter {
   XcbPresenter& operator=(const XcbPresenter&) = delete;
 
   bool UsesSharedMemory() const { return shared_ != nullptr; }
+  // The shared image (rows `width` pixels apart), or null without one. A
+  // picture kept there is put without being copied first.
+  uint32_t* SharedPixels() { return shared_; }
 
   // Puts each rectangle of `pixels` (rows `stride` pixels apart) at the same
   // place of the window, clipped to width x height, and sends the requests.

@@ -1,5 +1,6 @@
-// The window's pads: read once per game tick and handed to the keyboard's
-// path as the keys they stand for.
+// The window's pads: read once per game tick (while none is attached, once
+// in a while: PadLookout) and handed to the keyboard's path as the keys they
+// stand for.
 #pragma once
 
 #include "platform/sdl_pads.h"
@@ -16,5 +17,6 @@ class PadPoll {
 
  private:
   SdlPads pads_;
+  PadLookout lookout_;
   PadSteering steering_;
 };

@@ -40,6 +40,13 @@ int PadDirection(const PadState& s, int held) {
   return std::abs(y) > std::abs(x) ? vertical : horizontal;
 }
 
+bool PadLookout::Due(uint32_t now) const { return seen_ || now - last_ >= kPadLookMs; }
+
+void PadLookout::Read(uint32_t now, size_t count) {
+  seen_ = count > 0;
+  last_ = now;
+}
+
 bool PadsMayAct(const GameState& g, bool dialogOpen) { return !dialogOpen && g.ChatInputLength == 0; }
 
 std::vector<int> PadSteering::Step(const std::vector<PadReading>& pads, bool mayAct) {

@@ -3,6 +3,7 @@
 // Shift send (HandleKeyDown), so every rule of those keys holds for pads.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <vector>
@@ -33,6 +34,25 @@ bool PadsMayAct(const GameState& g, bool dialogOpen);
 // left trigger (Shift: raise the shield) gives its code once, however long
 // it is held. Each pad is followed on its own, so several pads all steer
 // the one player.
+// Whether the pads are read at this tick. Reading them makes SDL poll its
+// device monitors, two system calls and its locks at every step of a game;
+// while no pad is attached a read only looks for one plugged in, and nobody
+// notices a new pad taking half a second to be found. So the pads are read
+// at every tick while one is attached, else once in kPadLookMs.
+constexpr uint32_t kPadLookMs = 500;
+
+class PadLookout {
+ public:
+  // Whether to read the pads at tick count `now` (the first call: yes).
+  bool Due(uint32_t now) const;
+  // A read at `now` found `count` pads.
+  void Read(uint32_t now, size_t count);
+
+ private:
+  bool seen_ = true;  // so the first tick reads
+  uint32_t last_ = 0;
+};
+
 class PadSteering {
  public:
   // The codes for this tick, in order. With mayAct false the pads are still

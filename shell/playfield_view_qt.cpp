@@ -4,6 +4,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QThread>
+#include <cstring>
 
 #include "game/game_state.h"
 #include "platform/xcb_presenter.h"
@@ -33,7 +34,7 @@ PlayfieldView::~PlayfieldView() = default;
 QPaintEngine* PlayfieldView::paintEngine() const { return nullptr; }
 
 bool PlayfieldView::event(QEvent* e) {
-  if (e->type() == QEvent::WinIdChange) presenter_.reset();
+  if (e->type() == QEvent::WinIdChange) DropPresenter();
   return QWidget::event(e);
 }
 
@@ -46,8 +47,25 @@ XcbPresenter* PlayfieldView::Presenter() {
     presenter_ = XcbPresenter::Create(x11 ? x11->connection() : nullptr, static_cast<uint32_t>(winId()),
                                       surface_.width * scale_, surface_.height * scale_);
     if (!presenter_) PaintThroughQt();
+    else KeepScaledInSharedImage();
   }
   return presenter_.get();
+}
+
+void PlayfieldView::KeepScaledInSharedImage() {
+  uint32_t* shared = presenter_->SharedPixels();
+  if (scale_ == 1 || !shared) return;
+  const int w = scaled_.width(), h = scaled_.height();
+  std::memcpy(shared, scaled_.constBits(), sizeof(uint32_t) * static_cast<size_t>(w) * static_cast<size_t>(h));
+  scaled_ = QImage(reinterpret_cast<uchar*>(shared), w, h, w * static_cast<int>(sizeof(uint32_t)),
+                   QImage::Format_RGB32);
+}
+
+void PlayfieldView::DropPresenter() {
+  if (presenter_ && presenter_->SharedPixels() &&
+      scaled_.constBits() == reinterpret_cast<const uchar*>(presenter_->SharedPixels()))
+    scaled_ = scaled_.copy();
+  presenter_.reset();
 }
 
 void PlayfieldView::PaintThroughQt() {
@@ -68,7 +86,7 @@ const uint32_t* PlayfieldView::ShownPixels(int* stride) const {
 void PlayfieldView::SetScale(int scale, double ratio) {
   scale_ = scale;
   ratio_ = ratio > 0 ? ratio : 1;
-  presenter_.reset();  // made again for the new size
+  DropPresenter();  // made again for the new size
   scaled_ = scale_ == 1 ? QImage()
                         : QImage(surface_.width * scale_, surface_.height * scale_, QImage::Format_RGB32);
   if (scale_ > 1) {

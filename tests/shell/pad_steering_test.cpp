@@ -114,4 +114,26 @@ TEST(PadSteering, PadsWaitForDialogsAndForTheChatLine) {
   EXPECT_FALSE(PadsMayAct(t.g, false));
 }
 
+TEST(PadSteering, PadsAreReadEveryTickOnlyWhileOneIsAttached) {
+  struct Row {
+    const char* what;
+    std::vector<std::pair<uint32_t, size_t>> reads;  // (tick count, pads found) of earlier reads
+    uint32_t now;
+    bool due;
+  };
+  const Row rows[] = {
+      {"the first tick reads", {}, 5, true},
+      {"a pad attached: every tick", {{1000, 1}}, 1001, true},
+      {"none: not before the interval", {{1000, 0}}, 1000 + kPadLookMs - 1, false},
+      {"none: at the interval", {{1000, 0}}, 1000 + kPadLookMs, true},
+      {"a pad pulled out: the interval again", {{1000, 2}, {1040, 0}}, 1041, false},
+      {"across the tick count's wrap", {{UINT32_MAX - 10, 0}}, kPadLookMs - 11, true},
+  };
+  for (const Row& r : rows) {
+    PadLookout lookout;
+    for (const auto& [at, count] : r.reads) lookout.Read(at, count);
+    EXPECT_EQ(lookout.Due(r.now), r.due) << r.what;
+  }
+}
+
 }  // namespace
