@@ -28,7 +28,6 @@ constexpr int kEffectChannel = 0;
 // The music stays in the background, about 2 dB under full scale, so that
 // it leaves room for the effects mixed over it.
 constexpr int kMusicVolume = MIX_MAX_VOLUME * 100 / 128;
-constexpr int kOutputRate = 44100;
 // SDL_mixer's MIDI player sets FluidSynth's gain to 1.2 x the music volume
 // / 128. A render made at that gain and played at full volume is as loud as
 // the live track (at volume / 128 it came out 1.6 dB quieter).
@@ -76,9 +75,10 @@ std::filesystem::path SdlAudio::DefaultMusicCache() {
 }
 
 SdlAudio::SdlAudio(uint32_t shortestTrackMs, std::filesystem::path musicCache,
-                   uint32_t silenceBeforeSleepMs)
+                   uint32_t silenceBeforeSleepMs, int outputRate)
     : shortestTrackMs_(shortestTrackMs),
       silenceBeforeSleepMs_(silenceBeforeSleepMs),
+      outputRate_(outputRate),
       cacheDir_(std::move(musicCache)) {
   soundfont_ = SoundfontPath();
   bool ok;
@@ -100,8 +100,11 @@ SdlAudio::SdlAudio(uint32_t shortestTrackMs, std::filesystem::path musicCache,
   open_ = true;
   Mix_Init(MIX_INIT_MID | MIX_INIT_FLAC);
   // A render is made at the gain the live player gets from the music volume
-  // and played at full volume, so it sounds as loud as the live track.
-  renderKey_ = TrackRenderKey({kOutputRate, kRenderGain});
+  // and played at full volume, so it sounds as loud as the live track. It is
+  // made at the rate the mixer runs at, which the device may have chosen
+  // (48000 Hz on many): a render at another rate would be resampled by SDL
+  // all the while it plays, which costs twice what decoding it costs.
+  renderKey_ = TrackRenderKey({mixerRate_, kRenderGain});
   fontId_ = SoundfontIdentity(soundfont_);
   MakeBeep();
   hookTarget.store(this);
@@ -116,9 +119,12 @@ bool SdlAudio::OpenDevice() {
   {
     QuietStderr quiet;
     // 1024 frames: about 23 ms, short enough that an effect follows its cause.
-    if (Mix_OpenAudio(kOutputRate, AUDIO_S16SYS, 2, 1024) != 0) return false;
+    if (Mix_OpenAudio(outputRate_, AUDIO_S16SYS, 2, 1024) != 0) return false;
   }
   awake_ = true;
+  // Fixed at the first opening: the loader and the render read it. Should a
+  // later opening get another rate, the renders still play, resampled.
+  if (mixerRate_ == 0) Mix_QuerySpec(&mixerRate_, nullptr, nullptr);
   if (!soundfont_.empty()) Mix_SetSoundFonts(soundfont_.c_str());
   Mix_AllocateChannels(1);
   Mix_VolumeMusic(kMusicVolume);
@@ -143,7 +149,7 @@ void SdlAudio::AfterMix(void* self, uint8_t*, int len) {
     return;
   }
   a->silentBytes_ += static_cast<uint64_t>(len);
-  const uint64_t limit = uint64_t{kOutputRate} * 4 * a->silenceBeforeSleepMs_ / 1000;
+  const uint64_t limit = uint64_t(a->mixerRate_) * 4 * a->silenceBeforeSleepMs_ / 1000;
   if (a->silentBytes_ >= limit && !a->sleepAsked_.exchange(true)) a->Wake();
 }
 
@@ -322,7 +328,7 @@ void SdlAudio::StartRender(const std::string& file, const std::string& name) {
     std::error_code ec;
     std::filesystem::create_directories(cacheDir_, ec);
     std::filesystem::path part = cacheDir_ / (name + "." + std::to_string(getpid()) + ".part");
-    bool ok = RenderTrack(file, soundfont_, {kOutputRate, kRenderGain}, part, shortestTrackMs_,
+    bool ok = RenderTrack(file, soundfont_, {mixerRate_, kRenderGain}, part, shortestTrackMs_,
                           [this] { return quitRender_.load(); });
     if (!ok || !StoreRender(cacheDir_, name, part)) std::filesystem::remove(part, ec);
     std::lock_guard done(renderMutex_);

@@ -60,12 +60,14 @@ class SdlAudio : public Audio {
   // How long the device plays silence before it sleeps, when it is not
   // kept awake for a game (an open takes some milliseconds on a sound card).
   static constexpr uint32_t kSilenceBeforeSleepMs = 2000;
+  // The rate the mixer asks the device for; the device may choose another.
+  static constexpr int kOutputRate = 44100;
 
   // Opens the default audio device. Rendered tracks are kept in `musicCache`
   // (empty: every track plays live).
   explicit SdlAudio(uint32_t shortestTrackMs = kShortestTrackMs,
                     std::filesystem::path musicCache = DefaultMusicCache(),
-                    uint32_t silenceBeforeSleepMs = kSilenceBeforeSleepMs);
+                    uint32_t silenceBeforeSleepMs = kSilenceBeforeSleepMs, int outputRate = kOutputRate);
   ~SdlAudio() override;
   SdlAudio(const SdlAudio&) = delete;
   SdlAudio& operator=(const SdlAudio&) = delete;
@@ -96,6 +98,8 @@ class SdlAudio : public Audio {
   void KeepAwake(bool awake) override;
   void SetNoticeWake(std::function<void()> wake) override;
 
+  // The rate the mixer runs at, which renders are made at.
+  int MixerRate() const { return mixerRate_; }
   // Whether the track that is playing plays from its render.
   bool MusicRendered() const { return musicRendered_; }
   // True while a track is being rendered.
@@ -165,6 +169,8 @@ class SdlAudio : public Audio {
   uint64_t silentBytes_ = 0;
   std::atomic<bool> sleepAsked_{false};
   const uint32_t silenceBeforeSleepMs_;
+  const int outputRate_;  // asked for
+  int mixerRate_ = 0;     // obtained at the first opening; 0 without a device
 
   std::mutex wakeMutex_;  // held while the wake is called or replaced
   std::function<void()> wake_;

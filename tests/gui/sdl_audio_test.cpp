@@ -87,6 +87,23 @@ double Level(size_t from, size_t to) {
 
 size_t Ms(int ms) { return static_cast<size_t>(kBytesPerSecond) * ms / 1000; }
 
+// The renders in a music cache folder.
+std::vector<std::filesystem::path> Renders(const std::filesystem::path& music) {
+  std::vector<std::filesystem::path> found;
+  std::error_code ec;
+  for (const auto& e : std::filesystem::directory_iterator(music, ec))
+    if (e.path().extension() == ".flac") found.push_back(e.path());
+  return found;
+}
+
+// The sample rate a FLAC file's header gives (20 bits of its stream info).
+int FlacRate(const std::filesystem::path& flac) {
+  std::ifstream in(flac, std::ios::binary);
+  unsigned char h[21] = {};
+  in.read(reinterpret_cast<char*>(h), sizeof h);
+  return in ? (h[18] << 12) | (h[19] << 4) | (h[20] >> 4) : 0;
+}
+
 // Waits up to 20 s for the loader to reach the state.
 bool WaitForLoader(SdlAudio& audio, SdlAudio::LoaderState state) {
   for (int i = 0; i < 20000 && audio.Loader() != state; ++i) Wait(1);
@@ -130,14 +147,7 @@ class SdlAudioTest : public QObject {
     if (SdlAudio::SoundfontPath().empty()) QSKIP("no General MIDI soundfont installed");
     WriteShortTrack("vrask3.mid", 4);
     SdlAudio audio;
-    const std::filesystem::path music = cache_ / "vrask" / "music";
-    auto renders = [&] {
-      std::vector<std::filesystem::path> found;
-      std::error_code ec;
-      for (const auto& e : std::filesystem::directory_iterator(music, ec))
-        if (e.path().extension() == ".flac") found.push_back(e.path());
-      return found;
-    };
+    auto renders = [&] { return Renders(cache_ / "vrask" / "music"); };
     // Plays the track from its start for a second; its level.
     auto play = [&](bool rendered) {
       audio.StopMusic();
@@ -166,6 +176,23 @@ class SdlAudioTest : public QObject {
     QVERIFY(play(false) > 0.005);
     QVERIFY(waitForRender());
     QVERIFY(play(true) > 0.005);
+  }
+
+  // A device that runs at another rate than the one asked for gets renders
+  // at its own rate, so that no render is resampled while it plays.
+  void aRenderIsMadeAtTheMixersRate() {
+    ScopedTempDir dir;
+    if (SdlAudio::SoundfontPath().empty()) QSKIP("no General MIDI soundfont installed");
+    WriteShortTrack("vrask3.mid", 2);
+    SdlAudio audio(SdlAudio::kShortestTrackMs, SdlAudio::DefaultMusicCache(),
+                   SdlAudio::kSilenceBeforeSleepMs, 48000);
+    QCOMPARE(audio.MixerRate(), 48000);
+    QCOMPARE(audio.PlayMusic("vrask3.mid"), 0);
+    QCOMPARE(PollUntilPlaying(audio), int{kMusicNoNotice});
+    for (int i = 0; i < 20000 && audio.Rendering(); ++i) Wait(1);
+    const auto renders = Renders(cache_ / "vrask" / "music");
+    QCOMPARE(renders.size(), size_t(1));
+    QCOMPARE(FlacRate(renders[0]), 48000);
   }
 
   void effectsPlayCutEachOtherAndAMissingFileBeeps() {
