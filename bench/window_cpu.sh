@@ -106,6 +106,12 @@ run() {  # program case
   sleep 3  # the dialog unrolls first
   xdotool key Return
   sleep 1.5
+  # A key sent before the window manager gave the dialog the focus is lost.
+  if xdotool search --name "Welcome to Vrask" >/dev/null 2>&1; then
+    focus "Welcome to Vrask"
+    xdotool key Return
+    sleep 1.5
+  fi
   focus "Vrask 1.0"
   [[ $case == *-off ]] && xdotool key F8
   if [[ $case == game-* ]]; then
