@@ -298,15 +298,19 @@ ScreenRect Surface::OnSurface(const ScreenRect& area) const {
   return x0 < x1 && y0 < y1 ? ScreenRect{x0, y0, x1 - x0, y1 - y0} : ScreenRect{};
 }
 
+Surface::DrawingMemo& Surface::MemoOf(const ScreenRect& area) {
+  return EntryFor(
+      drawingMemo_, SlotOf({Bits(area.x), Bits(area.y), Bits(area.w), Bits(area.h)}, drawingMemo_.size()),
+      [&](const DrawingMemo& m) { return m.area == area && m.op != 0; }, [](const DrawingMemo& m) { return m.op == 0; });
+}
+
 bool Surface::Unchanged(const ScreenRect& area, std::string_view key) {
   FitStamps();
-  const DrawingMemo& last =
-      EntryFor(drawingMemo_, SlotOf({Bits(area.x), Bits(area.y), Bits(area.w), Bits(area.h)}, drawingMemo_.size()),
-               [&](const DrawingMemo& m) { return m.area == area && m.op != 0; },
-               [](const DrawingMemo& m) { return m.op == 0; });
+  const DrawingMemo& last = MemoOf(area);
   if (last.op == 0 || last.area != area || last.key != key) return false;
   if (!ChangedSince(last.op, area.x, area.y, area.w, area.h)) return true;
   const ScreenRect on = OnSurface(area);
+  if (last.left.size() != static_cast<size_t>(on.w) * on.h) return false;  // no copy kept
   for (int y = 0; y < on.h; ++y)
     if (std::memcmp(&last.left[static_cast<size_t>(y) * on.w], &pixels[static_cast<size_t>(on.y + y) * width + on.x],
                     sizeof(uint32_t) * static_cast<size_t>(on.w)) != 0)
@@ -316,15 +320,18 @@ bool Surface::Unchanged(const ScreenRect& area, std::string_view key) {
 
 void Surface::Remember(const ScreenRect& area, std::string_view key) {
   FitStamps();
-  DrawingMemo& last =
-      EntryFor(drawingMemo_, SlotOf({Bits(area.x), Bits(area.y), Bits(area.w), Bits(area.h)}, drawingMemo_.size()),
-               [&](const DrawingMemo& m) { return m.area == area && m.op != 0; },
-               [](const DrawingMemo& m) { return m.op == 0; });
+  DrawingMemo& last = MemoOf(area);
   last.area = area;
   last.key.assign(key);
   // Its own operations are not changes since: the numbers up to here.
   last.op = ++opNumber_;
   const ScreenRect on = OnSurface(area);
+  // A large drawing (the chat board) keeps no copy: copying it at each
+  // paint would cost more than the compare could save.
+  if (static_cast<size_t>(on.w) * on.h > kLargestRememberedCopy) {
+    last.left.clear();
+    return;
+  }
   last.left.resize(static_cast<size_t>(on.w) * on.h);
   for (int y = 0; y < on.h; ++y)
     std::memcpy(&last.left[static_cast<size_t>(y) * on.w], &pixels[static_cast<size_t>(on.y + y) * width + on.x],

@@ -164,9 +164,12 @@ struct Surface {
     std::string key;
     uint64_t op = 0;  // the last operation of the drawing
     // What it left on the surface: the rows of the area that lie on it. A
-    // neighbour's change in a shared block leaves them the same.
+    // neighbour's change in a shared block leaves them the same. Empty for
+    // an area larger than kLargestRememberedCopy pixels.
     std::vector<uint32_t> left;
   };
+  static constexpr size_t kLargestRememberedCopy = 4096;
+  DrawingMemo& MemoOf(const ScreenRect& area);
   // The part of `area` on the surface (empty when none).
   ScreenRect OnSurface(const ScreenRect& area) const;
   // The last copy to each place, by a hash of the place, the last OR copy of

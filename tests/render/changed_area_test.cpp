@@ -161,12 +161,15 @@ TEST(ChangedAreaTest, RepeatedDrawingsAreSkippedOnlyWhereNothingChangedSince) {
         model.FillBlack(at[0] + 5, at[1] + 5, 10, 10);
         break;
       case 3: {
-        // A text on a box that the text overhangs.
+        // A text on a box that the text overhangs, or on a box too large
+        // for the surface to keep a copy of.
         const char* text = texts[next(2)];
         const uint32_t colour = next(2) ? 0xFFFFFFu : 0x00FF00u;
-        const ScreenRect box{at[0], at[1] + 10, 30, 8};
+        const bool large = next(4) == 0;
+        const ScreenRect box{at[0], at[1] + 10, large ? 90 : 30, large ? 60 : 8};
         const ScreenRect textArea = Surface::TextArea(at[0] + 2, at[1] + 6, text);
-        const ScreenRect area{box.x, textArea.y, std::max(box.w, textArea.x + textArea.w - box.x), 16};
+        const ScreenRect area{box.x, textArea.y, std::max(box.w, textArea.x + textArea.w - box.x),
+                              box.y + box.h - textArea.y};
         const std::string key = std::string(text) + (colour == 0xFFFFFFu ? "w" : "g");
         if (!s.Unchanged(area, key)) {
           s.FillBlack(box.x, box.y, box.w, box.h);
