@@ -137,7 +137,8 @@ bool Surface::ChangedSince(uint64_t op, int x, int y, int w, int h) {
 }
 
 void Surface::TakeChanges(std::vector<ScreenRect>& out) {
-  if (shown_.size() == pixels.size()) {
+  uint32_t* shown = shownAt_ ? shownAt_ : shown_.size() == pixels.size() ? shown_.data() : nullptr;
+  if (shown && !showAll_) {
     constexpr int kB = ChangedArea::kBlock;
     changed.Unmark([&](int column, int row) {
       if (column * kB >= width || row * kB >= height) return true;  // beyond the surface: nothing to show
@@ -149,18 +150,37 @@ void Surface::TakeChanges(std::vector<ScreenRect>& out) {
       for (int y = part.y; y < part.y + part.h; ++y) {
         const size_t at = static_cast<size_t>(y) * width + part.x;
         const size_t bytes = sizeof(uint32_t) * static_cast<size_t>(part.w);
-        if (std::memcmp(&shown_[at], &pixels[at], bytes) == 0) continue;
-        std::memcpy(&shown_[at], &pixels[at], bytes);
+        if (std::memcmp(&shown[at], &pixels[at], bytes) == 0) continue;
+        std::memcpy(&shown[at], &pixels[at], bytes);
         same = false;
       }
       return same;
     });
+  } else if (shownAt_) {
+    std::copy(pixels.begin(), pixels.end(), shownAt_);
+    showAll_ = false;
   } else {
     shown_ = pixels;
   }
   changed.Take(width, height, out);
   for (ScreenRect& r : out) r = Narrowed(r);
   std::fill(touched_.begin(), touched_.end(), TouchedBox{});
+}
+
+void Surface::ShowInto(uint32_t* shown) {
+  if (shown == shownAt_) return;
+  const bool taken = shownAt_ ? !showAll_ : shown_.size() == pixels.size();
+  const uint32_t* from = shownAt_ ? shownAt_ : taken ? shown_.data() : pixels.data();
+  if (shown) {
+    std::copy(from, from + pixels.size(), shown);
+    shown_ = {};
+    showAll_ = !taken;
+  } else if (taken) {
+    shown_.assign(from, from + pixels.size());
+  } else {
+    shown_ = {};  // the next take keeps every mark, as the first does
+  }
+  shownAt_ = shown;
 }
 
 // Each operation notes, row by row, whether it changed any pixel of the

@@ -38,6 +38,13 @@ struct Surface {
   // (an animated brick changes a few pixels of its blocks). The first call
   // keeps every mark.
   void TakeChanges(std::vector<ScreenRect>& out);
+  // Keeps the picture as TakeChanges last reported it in `shown` (width x
+  // height pixels, rows `width` apart) from now on: an image the window
+  // server reads from need then not be a second copy. What was shown so far
+  // is copied there; before the first take that is the pixels as they are,
+  // and the next take still keeps every mark. Null keeps it in the
+  // surface's own memory again (before `shown` goes away).
+  void ShowInto(uint32_t* shown);
 
   uint32_t At(int x, int y) const { return pixels[y * width + x]; }
 
@@ -180,6 +187,9 @@ struct Surface {
   std::array<CopyMemo, 512> orMemo_{};
   std::array<CellDifference, 512> differences_{};
   std::array<DrawingMemo, 128> drawingMemo_{};
-  // The pixels as TakeChanges last reported them.
+  // The pixels as TakeChanges last reported them: in shownAt_ when given
+  // one (ShowInto), else in shown_, empty until the first take.
   std::vector<uint32_t> shown_;
+  uint32_t* shownAt_ = nullptr;
+  bool showAll_ = false;  // shownAt_ holds pixels that were never taken
 };

@@ -54,7 +54,9 @@ XcbPresenter* PlayfieldView::Presenter() {
 
 void PlayfieldView::KeepScaledInSharedImage() {
   uint32_t* shared = presenter_->SharedPixels();
-  if (scale_ == 1 || !shared) return;
+  if (!shared) return;
+  // At scale 1 the shown picture is the window's: the surface keeps it there.
+  if (scale_ == 1) return surface_.ShowInto(shared);
   const int w = scaled_.width(), h = scaled_.height();
   std::memcpy(shared, scaled_.constBits(), sizeof(uint32_t) * static_cast<size_t>(w) * static_cast<size_t>(h));
   scaled_ = QImage(reinterpret_cast<uchar*>(shared), w, h, w * static_cast<int>(sizeof(uint32_t)),
@@ -62,6 +64,7 @@ void PlayfieldView::KeepScaledInSharedImage() {
 }
 
 void PlayfieldView::DropPresenter() {
+  surface_.ShowInto(nullptr);
   if (presenter_ && presenter_->SharedPixels() &&
       scaled_.constBits() == reinterpret_cast<const uchar*>(presenter_->SharedPixels()))
     scaled_ = scaled_.copy();
@@ -80,6 +83,7 @@ const uint32_t* PlayfieldView::ShownPixels(int* stride) const {
     return reinterpret_cast<const uint32_t*>(scaled_.constBits());
   }
   *stride = surface_.width;
+  if (presenter_ && presenter_->SharedPixels()) return presenter_->SharedPixels();
   return surface_.pixels.data();
 }
 

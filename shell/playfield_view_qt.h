@@ -56,10 +56,11 @@ class PlayfieldView : public QWidget {
   const uint32_t* ShownPixels(int* stride) const;
   // The presenter once the view's X window exists; null when Qt paints.
   XcbPresenter* Presenter();
-  // At a scale above 1 the scaled picture lives in the presenter's shared
-  // image: the paint scales into it and the put sends it as it is, instead
-  // of copying scale x scale times the changed pixels once more at every
-  // paint. DropPresenter gives the picture its own memory back first.
+  // The shown picture lives in the presenter's shared image: at scale 1 the
+  // surface keeps what it last showed there, above 1 the paint scales into
+  // it, and the put sends it as it is instead of copying the changed pixels
+  // once more at every paint. DropPresenter gives the picture its own
+  // memory back first.
   void KeepScaledInSharedImage();
   void DropPresenter();
   void PaintThroughQt();

@@ -139,6 +139,8 @@ TEST(ChangedAreaTest, RepeatedDrawingsAreSkippedOnlyWhereNothingChangedSince) {
   const int places[][2] = {{-20, -20}, {20, 20}, {30, 25}, {60, 20}, {680, 500}, {40, 40}};
   const char* const texts[] = {"Vrask =3=", "Mi =12="};
   Surface s, model, shown;
+  std::vector<uint32_t> outside(s.pixels.size(), 0xABCDEF);
+  bool showingOutside = false;
   std::vector<ScreenRect> rects;
   uint32_t seed = 12345;
   auto next = [&](uint32_t n) {
@@ -185,10 +187,17 @@ TEST(ChangedAreaTest, RepeatedDrawingsAreSkippedOnlyWhereNothingChangedSince) {
         ModelBlit(model, p, sx, sy, w, 40, at[0], at[1], false);
     }
     ASSERT_EQ(s.pixels, model.pixels) << "after step " << step;
+    // The shown picture moves in and out of memory of the window's: from
+    // the first step, before anything was taken, then now and again.
+    if (step == 0 || next(40) == 0) {
+      showingOutside = step == 0 || next(2) == 0;
+      s.ShowInto(showingOutside ? outside.data() : nullptr);
+    }
     if (next(5) == 0) {
       s.TakeChanges(rects);
       ASSERT_TRUE(Covers(rects, shown, s)) << "after step " << step;
       shown = s;
+      if (showingOutside) ASSERT_EQ(outside, s.pixels) << "after step " << step;
     }
   }
 
