@@ -85,8 +85,9 @@ void Surface::EndChanges(const Changes& c) {
     const int y0 = std::max(c.y0 - top, 0), y1 = std::min(c.y1 - top, kB);
     for (int column = c.x0 / kB; column <= (c.x1 - 1) / kB; ++column) {
       const size_t at = static_cast<size_t>(row) * stampColumns_ + column;
-      blockStamps_[at] = opNumber_;
       TouchedBox& box = touched_[at];
+      if (blockStamps_[at] != opNumber_) box.ops = static_cast<uint8_t>(std::min(box.ops + 1, 2));
+      blockStamps_[at] = opNumber_;
       const int left = column * kB;
       box.x0 = static_cast<uint8_t>(std::min<int>(box.x0, std::max(c.x0 - left, 0)));
       box.x1 = static_cast<uint8_t>(std::max<int>(box.x1, std::min(c.x1 - left, kB)));
@@ -144,13 +145,18 @@ void Surface::TakeChanges(std::vector<ScreenRect>& out) {
       if (column * kB >= width || row * kB >= height) return true;  // beyond the surface: nothing to show
       // The grid's last block stands for all beyond it: keep its mark.
       if (column == ChangedArea::kMaxBlocks - 1 || row == ChangedArea::kMaxBlocks - 1) return false;
-      // Outside its touched part a block is as it was shown.
+      // Outside its touched part a block is as it was shown. What one
+      // operation alone changed cannot be what was shown: it is copied
+      // without being compared (a block where the operation's rows changed
+      // nothing is shown again for nothing).
       const ScreenRect part = TouchedPart(column, row);
+      const size_t box = static_cast<size_t>(row) * stampColumns_ + column;
+      const bool oneOperation = column < stampColumns_ && box < touched_.size() && touched_[box].ops == 1;
       bool same = true;
       for (int y = part.y; y < part.y + part.h; ++y) {
         const size_t at = static_cast<size_t>(y) * width + part.x;
         const size_t bytes = sizeof(uint32_t) * static_cast<size_t>(part.w);
-        if (std::memcmp(&shown[at], &pixels[at], bytes) == 0) continue;
+        if (!oneOperation && std::memcmp(&shown[at], &pixels[at], bytes) == 0) continue;
         std::memcpy(&shown[at], &pixels[at], bytes);
         same = false;
       }
@@ -205,40 +211,56 @@ void Surface::Copy(const Picture& src, int sx, int sy, int w, int h, int dx, int
     // The place still shows the last copy's cell: only where this cell
     // differs from it is written. Same size, same place: the part clips
     // as it would in the whole copy.
-    const ScreenRect d = DifferenceOf(src, last, copy);
+    const CellDifference& d = DifferenceOf(src, last, copy);
     last = copy;
-    if (d.w > 0) Blit(src, sx + d.x, sy + d.y, d.w, d.h, dx + d.x, dy + d.y, copyRow);
+    for (int i = 0; i < d.bandCount; ++i) {
+      const ScreenRect& b = d.bands[static_cast<size_t>(i)];
+      Blit(src, sx + b.x, sy + b.y, b.w, b.h, dx + b.x, dy + b.y, copyRow);
+    }
     return;
   }
   last = copy;
   Blit(src, sx, sy, w, h, dx, dy, copyRow);
 }
 
-ScreenRect Surface::DifferenceOf(const Picture& src, const CopyMemo& from, const CopyMemo& to) {
+const Surface::CellDifference& Surface::DifferenceOf(const Picture& src, const CopyMemo& from,
+                                                     const CopyMemo& to) {
   const CellDifference key{src.pixels.data(), src.width, src.height, to.sx, to.sy,
-                           from.sx,           from.sy,   to.w,       to.h,  {}};
+                           from.sx,           from.sy,   to.w,       to.h,  {}, 0};
   CellDifference& found = EntryFor(
       differences_,
       SlotOf({Bits(key.source), Bits(to.sx), Bits(to.sy), Bits(from.sx), Bits(from.sy), Bits(to.w), Bits(to.h)},
              differences_.size()),
       [&](const CellDifference& d) { return d.Same(key); },
       [](const CellDifference& d) { return d.source == nullptr; });
-  if (found.Same(key)) return found.differs;
+  if (found.Same(key)) return found;
+  found = key;
   auto in = [&](int x, int y) { return x >= 0 && y >= 0 && x < src.width && y < src.height; };
-  int x0 = key.w, y0 = key.h, x1 = 0, y1 = 0;
-  for (int y = 0; y < key.h; ++y)
+  bool lastRowDiffers = false;
+  for (int y = 0; y < key.h; ++y) {
+    int x0 = key.w, x1 = 0;  // the row's differing columns
     for (int x = 0; x < key.w; ++x) {
       const int bx = key.bx + x, by = key.by + y, ax = key.ax + x, ay = key.ay + y;
       if (!in(bx, by)) continue;  // the copy writes nothing there
       if (in(ax, ay) && src.At(ax, ay) == src.At(bx, by)) continue;
       x0 = std::min(x0, x);
-      y0 = std::min(y0, y);
       x1 = std::max(x1, x + 1);
-      y1 = std::max(y1, y + 1);
     }
-  found = key;
-  found.differs = x0 < x1 ? ScreenRect{x0, y0, x1 - x0, y1 - y0} : ScreenRect{};
-  return found.differs;
+    const bool differs = x0 < x1;
+    // A row that differs after one that does not starts a band while
+    // there are bands left; else it widens the last one.
+    if (differs && !lastRowDiffers && found.bandCount < kMaxBands) {
+      found.bands[static_cast<size_t>(found.bandCount++)] = {x0, y, x1 - x0, 1};
+    } else if (differs) {
+      ScreenRect& b = found.bands[static_cast<size_t>(found.bandCount - 1)];
+      const int right = std::max(b.x + b.w, x1);
+      b.x = std::min(b.x, x0);
+      b.w = right - b.x;
+      b.h = y + 1 - b.y;
+    }
+    lastRowDiffers = differs;
+  }
+  return found;
 }
 
 void Surface::Or(const Picture& src, int sx, int sy, int w, int h, int dx, int dy) {

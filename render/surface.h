@@ -138,22 +138,27 @@ struct Surface {
   // Where a copy of the w x h cell at (bx, by) writes other pixels than one
   // of the cell at (ax, ay) wrote, relative to the cells' corner: pixels of
   // the first cell that differ from the second's, or that lie in the picture
-  // for the first only. Empty (w == 0) when there are none.
+  // for the first only. As bands: each run of rows that differ, as wide as
+  // they differ (an animated tile's spark leaves one place and appears at
+  // another, rows apart); past kMaxBands the last band takes in the rest.
+  static constexpr int kMaxBands = 4;
   struct CellDifference {
     const uint32_t* source = nullptr;
     int sourceWidth = 0, sourceHeight = 0, bx = 0, by = 0, ax = 0, ay = 0, w = 0, h = 0;
-    ScreenRect differs;
+    std::array<ScreenRect, kMaxBands> bands{};
+    int bandCount = 0;
     bool Same(const CellDifference& o) const {
       return source == o.source && sourceWidth == o.sourceWidth && sourceHeight == o.sourceHeight &&
              bx == o.bx && by == o.by && ax == o.ax && ay == o.ay && w == o.w && h == o.h;
     }
   };
-  ScreenRect DifferenceOf(const Picture& src, const CopyMemo& from, const CopyMemo& to);
+  const CellDifference& DifferenceOf(const Picture& src, const CopyMemo& from, const CopyMemo& to);
   // The part of a block that operations changed since the last
   // TakeChanges, in pixels from its corner; empty (x1 == 0) for a block
   // none changed, or one marked without operations: all of it counts then.
   struct TouchedBox {
     uint8_t x0 = ChangedArea::kBlock, y0 = ChangedArea::kBlock, x1 = 0, y1 = 0;
+    uint8_t ops = 0;  // how many operations changed it: 0, 1, or 2 for more
   };
   std::vector<TouchedBox> touched_;
   // The touched part of block (column, row) in surface pixels, clipped to

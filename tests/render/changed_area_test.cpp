@@ -197,7 +197,9 @@ TEST(ChangedAreaTest, RepeatedDrawingsAreSkippedOnlyWhereNothingChangedSince) {
       s.TakeChanges(rects);
       ASSERT_TRUE(Covers(rects, shown, s)) << "after step " << step;
       shown = s;
-      if (showingOutside) ASSERT_EQ(outside, s.pixels) << "after step " << step;
+      if (showingOutside) {
+        ASSERT_EQ(outside, s.pixels) << "after step " << step;
+      }
     }
   }
 
@@ -210,22 +212,27 @@ TEST(ChangedAreaTest, RepeatedDrawingsAreSkippedOnlyWhereNothingChangedSince) {
 }
 
 TEST(ChangedAreaTest, AnotherCellOntoAnUntouchedPlaceChangesOnlyWhereTheCellsDiffer) {
-  // Cell 0 black; cell 1 the same but for pixel (25, 5); cell 2 (at x 80)
-  // lies half beyond the picture's edge.
-  Picture p = Flat(100, 40, [](int x, int y) { return x == 41 + 25 && y == 5 ? 0xFFu : 0u; });
+  // Cell 0 black; cell 1 the same but for pixels (25, 5) and (5, 35), far
+  // apart; cell 2 (at x 80) lies half beyond the picture's edge.
+  Picture p = Flat(100, 40, [](int x, int y) {
+    return (x == 41 + 25 && y == 5) || (x == 41 + 5 && y == 35) ? 0xFFu : 0u;
+  });
   struct Row {
     int fromX, toX;  // the cells copied one after the other
     std::vector<ScreenRect> marked;
   };
   const Row rows[] = {
-      {0, 41, {{40, 20, 20, 20}}},  // only the block of (45, 25)
-      {41, 0, {{40, 20, 20, 20}}},
+      // Only the blocks of (45, 25) and (25, 55), not the two between.
+      {0, 41, {{40, 20, 20, 20}, {20, 40, 20, 20}}},
+      {41, 0, {{40, 20, 20, 20}, {20, 40, 20, 20}}},
       {0, 0, {}},
       // Beyond the edge a copy writes nothing: what lies in the picture
       // is black as before, and the rest keeps what was there.
       {0, 80, {}},
-      {41, 80, {}},
-      {80, 41, {{40, 20, 20, 40}}},  // the half the first copy left alone
+      {41, 80, {{20, 40, 20, 20}}},  // but for (25, 55), which turns black
+      // The half the first copy left alone, and (25, 55): every row
+      // differs, so they make one band.
+      {80, 41, {{20, 20, 40, 40}}},
   };
   for (const Row& r : rows) {
     Surface s;
