@@ -112,19 +112,27 @@ SdlAudio::SdlAudio(uint32_t shortestTrackMs, std::filesystem::path musicCache,
 }
 
 // Opens the device and sets the mixer up, at the start and whenever the
-// device wakes (closing it forgets the soundfont, channels and hooks).
+// device wakes or changes its buffer (closing it forgets the soundfont,
+// channels and hooks). The buffer is the short one while a game runs.
 bool SdlAudio::OpenDevice() {
+  const int frames = keepAwake_ ? kGameBufferFrames : kQuietBufferFrames;
   silentBytes_ = 0;  // before the audio thread runs
   sleepAsked_.store(false);
   {
     QuietStderr quiet;
-    // 1024 frames: about 23 ms, short enough that an effect follows its cause.
-    if (Mix_OpenAudio(outputRate_, AUDIO_S16SYS, 2, 1024) != 0) return false;
+    // The first opening takes the rate the device offers. Every later one
+    // asks for that same format with no change allowed (SDL converts, should
+    // the device now differ): the effects loaded, the renders made and a
+    // track carried over a reopening were all made for it, and would
+    // otherwise play at the wrong pitch.
+    int failed = mixerRate_ == 0 ? Mix_OpenAudio(outputRate_, AUDIO_S16SYS, 2, frames)
+                                 : Mix_OpenAudioDevice(mixerRate_, mixerFormat_, mixerChannels_, frames,
+                                                       nullptr, 0);
+    if (failed != 0) return false;
   }
   awake_ = true;
-  // Fixed at the first opening: the loader and the render read it. Should a
-  // later opening get another rate, the renders still play, resampled.
-  if (mixerRate_ == 0) Mix_QuerySpec(&mixerRate_, nullptr, nullptr);
+  bufferFrames_ = frames;
+  if (mixerRate_ == 0) Mix_QuerySpec(&mixerRate_, &mixerFormat_, &mixerChannels_);
   if (!soundfont_.empty()) Mix_SetSoundFonts(soundfont_.c_str());
   Mix_AllocateChannels(1);
   Mix_VolumeMusic(kMusicVolume);
@@ -162,6 +170,69 @@ void SdlAudio::SleepDeviceIfSilent() {
     return;
   Mix_CloseAudio();
   awake_ = false;
+}
+
+// Closes the device and opens it again with the buffer the moment wants,
+// carrying the playing track over. On the main thread, between steps.
+void SdlAudio::ReopenDevice() {
+  // No load or free may run into the closing (see SleepDeviceIfSilent). At
+  // a game's start this waits for at most the one track loading.
+  WaitForIdleLoader();
+  // Paused, the track can no longer end by itself: whether it plays and
+  // where it is stay as read here. (An end the hook reported already stays
+  // reported.)
+  Mix_PauseMusic();
+  const bool carry = music_ && Mix_PlayingMusic() != 0;
+  const double at = carry ? MusicSeconds() : 0;
+  halting_.store(true);  // closing halts the track: that is no end of it
+  Mix_CloseAudio();
+  awake_ = false;
+  halting_.store(false);
+  if (!carry) {
+    WakeDevice();
+    return;
+  }
+  Mix_Music* music = music_;
+  const std::string file = musicFile_;
+  const bool rendered = musicRendered_;
+  if (WakeDevice() && rendered) {
+    // A render goes on from the sample it had reached: the mixer's format is
+    // the same, so its decoder is still valid.
+    Mix_VolumeMusic(MIX_MAX_VOLUME);
+    if (Mix_FadeInMusicPos(music, 1, 0, at) == 0) return;
+  }
+  music_ = nullptr;
+  musicFile_.clear();
+  musicRendered_ = false;
+  FreeLater(music);
+  if (!awake_ || rendered) {
+    notice_.store(kMusicFailure);  // the device failed while the track played
+    Wake();
+    return;
+  }
+  // FluidSynth's player cannot play on after a halt (started again, it
+  // runs twice over and crashes when deleted), so a live track is loaded
+  // anew: from its render at the same place if that has been made
+  // meanwhile, else from its start.
+  RequestLoad(file, at);
+}
+
+// With no game running the short buffer only costs, so it goes once that
+// loses nothing: a render plays (it goes on where it was; a live track
+// keeps the short buffer to its end and the next track brings the change),
+// no effect would be cut off, and no track is on its way. With nothing
+// playing, the device's sleep makes the change.
+void SdlAudio::LengthenBufferIfQuiet() {
+  if (!awake_ || keepAwake_ || bufferFrames_ == kQuietBufferFrames || !musicRendered_ || wanted_ != 0 ||
+      !MusicPlaying() || EffectPlaying() || Loader() != LoaderState::Idle)
+    return;
+  ReopenDevice();
+}
+
+double SdlAudio::MusicSeconds() const {
+  if (!music_ || !awake_) return -1;
+  double at = musicRendered_ ? Mix_GetMusicPosition(music_) : -1;
+  return at >= 0 ? at : (SDL_GetTicks() - musicStart_.load()) / 1000.0;
 }
 
 SdlAudio::~SdlAudio() {
@@ -281,8 +352,9 @@ void SdlAudio::LoadMusic() {
       std::string file = std::move(toLoad_);
       toLoad_.clear();
       uint64_t id = toLoadId_;
+      double at = toLoadAt_;
       lock.unlock();
-      LoadedMusic loaded = LoadTrack(id, file);
+      LoadedMusic loaded = LoadTrack(id, file, at);
       lock.lock();
       loaded_.push_back(std::move(loaded));
       lock.unlock();
@@ -290,12 +362,18 @@ void SdlAudio::LoadMusic() {
       lock.lock();
     }
     working_ = false;
+    if (toLoad_.empty() && toFree_.empty()) loaderIdle_.notify_all();
   }
+}
+
+void SdlAudio::WaitForIdleLoader() {
+  std::unique_lock lock(loaderMutex_);
+  loaderIdle_.wait(lock, [this] { return toLoad_.empty() && toFree_.empty() && !working_; });
 }
 
 // The render when the cache holds it intact, else the MIDI file itself,
 // whose render then begins in the background.
-SdlAudio::LoadedMusic SdlAudio::LoadTrack(uint64_t id, const std::string& file) {
+SdlAudio::LoadedMusic SdlAudio::LoadTrack(uint64_t id, const std::string& file, double at) {
   std::string name;
   if (!cacheDir_.empty() && !fontId_.empty()) {
     std::ifstream in(file, std::ios::binary);
@@ -303,11 +381,11 @@ SdlAudio::LoadedMusic SdlAudio::LoadTrack(uint64_t id, const std::string& file) 
     name = RenderName(midi, fontId_, renderKey_, ".flac");
     std::filesystem::path render = FindRender(cacheDir_, name);
     if (!render.empty())
-      if (Mix_Music* music = Mix_LoadMUS(render.c_str())) return {id, file, music, true};
+      if (Mix_Music* music = Mix_LoadMUS(render.c_str())) return {id, file, music, true, at};
   }
   Mix_Music* music = Mix_LoadMUS(file.c_str());
   if (music && !name.empty()) StartRender(file, name);
-  return {id, file, music, false};
+  return {id, file, music, false, 0};
 }
 
 bool SdlAudio::Rendering() {
@@ -360,13 +438,18 @@ int SdlAudio::PlayMusic(const std::string& file) {
   struct stat st{};
   if (stat(file.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || access(file.c_str(), R_OK) != 0)
     return kCannotOpen;
+  RequestLoad(file, 0);
+  return 0;
+}
+
+void SdlAudio::RequestLoad(const std::string& file, double at) {
   {
     std::lock_guard lock(loaderMutex_);
     toLoad_ = file;  // replaces a file whose load has not begun
+    toLoadAt_ = at;
     toLoadId_ = wanted_ = ++lastLoad_;
   }
   loaderWake_.notify_one();
-  return 0;
 }
 
 // On the main thread: plays the wanted track if its load has finished; the
@@ -383,10 +466,11 @@ void SdlAudio::StartLoadedMusic() {
       continue;
     }
     wanted_ = 0;
-    musicStart_.store(SDL_GetTicks());
+    // A track carried over a reopening counts as started when it first did.
+    musicStart_.store(SDL_GetTicks() - static_cast<uint32_t>(l.at * 1000));
     // Set before the track starts, which takes it over.
     Mix_VolumeMusic(l.rendered ? MIX_MAX_VOLUME : kMusicVolume);
-    if (!l.music || Mix_PlayMusic(l.music, 1) != 0) {
+    if (!l.music || Mix_FadeInMusicPos(l.music, 1, 0, l.at) != 0) {
       // Too late for PlayMusic's error: it comes as the cannot-play notice,
       // which leaves music on and tries no other file by itself.
       FreeLater(l.music);
@@ -418,16 +502,24 @@ void SdlAudio::StopMusic() {
 }
 
 void SdlAudio::KeepAwake(bool awake) {
-  // Opened here, at the first step of a game, rather than at its first
-  // effect in the middle of a later step.
-  if (awake && !keepAwake_) WakeDevice();
+  const bool starting = awake && !keepAwake_;
   keepAwake_ = awake;
+  // Opened, or given the short buffer, here at the first step of a game
+  // rather than at its first effect in the middle of a later step.
+  if (starting && open_) {
+    if (!awake_) WakeDevice();
+    else if (bufferFrames_ != kGameBufferFrames) ReopenDevice();
+  }
+  if (!awake) LengthenBufferIfQuiet();
 }
 
 int SdlAudio::TakeMusicNotice() {
   if (open_) StartLoadedMusic();
   int notice = notice_.exchange(kMusicNoNotice);
   // A notice is answered first: its answer is often the next track.
-  if (notice == kMusicNoNotice) SleepDeviceIfSilent();
+  if (notice == kMusicNoNotice) {
+    SleepDeviceIfSilent();
+    LengthenBufferIfQuiet();
+  }
   return notice;
 }
