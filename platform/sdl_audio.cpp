@@ -151,7 +151,11 @@ bool SdlAudio::WakeDevice() {
 // On the audio thread, after each buffer is mixed.
 void SdlAudio::AfterMix(void* self, uint8_t*, int len) {
   auto* a = static_cast<SdlAudio*>(self);
-  if (Mix_Playing(-1) != 0 || Mix_PlayingMusic() != 0) {
+  const bool music = Mix_PlayingMusic() != 0;
+  // A track starts, and stops advancing when paused, between two buffers.
+  if (music && Mix_PausedMusic() == 0)
+    a->musicFrames_.fetch_add(static_cast<uint64_t>(len) / (2 * static_cast<uint64_t>(a->mixerChannels_)));
+  if (music || Mix_Playing(-1) != 0) {
     a->silentBytes_ = 0;
     a->sleepAsked_.store(false);
     return;
@@ -198,6 +202,8 @@ void SdlAudio::ReopenDevice() {
   if (WakeDevice() && rendered) {
     // A render goes on from the sample it had reached: the mixer's format is
     // the same, so its decoder is still valid.
+    musicFrom_ = at;
+    musicFrames_.store(0);
     Mix_VolumeMusic(MIX_MAX_VOLUME);
     if (Mix_FadeInMusicPos(music, 1, 0, at) == 0) return;
   }
@@ -231,8 +237,7 @@ void SdlAudio::LengthenBufferIfQuiet() {
 
 double SdlAudio::MusicSeconds() const {
   if (!music_ || !awake_) return -1;
-  double at = musicRendered_ ? Mix_GetMusicPosition(music_) : -1;
-  return at >= 0 ? at : (SDL_GetTicks() - musicStart_.load()) / 1000.0;
+  return musicFrom_ + static_cast<double>(musicFrames_.load()) / mixerRate_;
 }
 
 SdlAudio::~SdlAudio() {
@@ -468,6 +473,8 @@ void SdlAudio::StartLoadedMusic() {
     wanted_ = 0;
     // A track carried over a reopening counts as started when it first did.
     musicStart_.store(SDL_GetTicks() - static_cast<uint32_t>(l.at * 1000));
+    musicFrom_ = l.at;
+    musicFrames_.store(0);
     // Set before the track starts, which takes it over.
     Mix_VolumeMusic(l.rendered ? MIX_MAX_VOLUME : kMusicVolume);
     if (!l.music || Mix_FadeInMusicPos(l.music, 1, 0, l.at) != 0) {

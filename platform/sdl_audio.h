@@ -117,9 +117,10 @@ class SdlAudio : public Audio {
   int MixerRate() const { return mixerRate_; }
   // Whether the track that is playing plays from its render.
   bool MusicRendered() const { return musicRendered_; }
-  // Where the playing track is, in seconds from its start: the decoder's
-  // position in a render; for a live track, whose player cannot tell, the
-  // time since it started. -1 when no track plays.
+  // Where the playing track is, in seconds from its start, counted in the
+  // frames mixed (a decoder reports where it has read to, which runs ahead
+  // of that by what it holds; a live player reports nothing). -1 when no
+  // track plays.
   double MusicSeconds() const;
   // True while a track is being rendered.
   bool Rendering();
@@ -190,6 +191,9 @@ class SdlAudio : public Audio {
   std::atomic<int> notice_{kMusicNoNotice};
   std::atomic<bool> halting_{false};
   std::atomic<uint32_t> musicStart_{0};
+  // Where the track playing started, and the frames of it mixed since.
+  double musicFrom_ = 0;
+  std::atomic<uint64_t> musicFrames_{0};
   const uint32_t shortestTrackMs_;
   // Counted by AfterMix while nothing plays; sleepAsked_ once the count
   // reaches silenceBeforeSleepMs_, cleared when something plays again.
