@@ -29,12 +29,13 @@
 //
 // How often that thread wakes follows the device's buffer. While a game runs
 // the buffer is short (1024 frames, 23 ms), so that an effect follows its
-// cause; with no game it is four times longer, which halves what the thread
-// costs while music plays. Changing it means closing and opening the device,
-// which halts the track: the track is started again where it was. That
-// happens when a game starts, before its first step (the closing waits some
-// buffers' time for SDL's audio thread to drain), and when one has ended, as
-// soon as it can be done without losing anything.
+// cause; with no game it is four times longer, which takes about a third
+// off what that thread costs while music plays. Changing it means closing
+// and opening the device, which halts the track: the track is started again
+// at the sample it had reached. That happens when a game starts, before its
+// first step (the closing holds the main thread for up to three of the old
+// buffers, 0.2-0.3 s, while SDL's audio thread drains), and when one has
+// ended, as soon as it can be done without losing anything.
 #pragma once
 
 #include <filesystem>
