@@ -15,6 +15,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/sdl_audio_local.h"
 #include "platform/sdl_track_render.h"
 #include "shell/music_cache.h"
 
@@ -25,36 +26,10 @@ namespace {
 std::atomic<SdlAudio*> hookTarget{nullptr};
 
 constexpr int kEffectChannel = 0;
-// The music stays in the background, about 2 dB under full scale, so that
-// it leaves room for the effects mixed over it.
-constexpr int kMusicVolume = MIX_MAX_VOLUME * 100 / 128;
 // SDL_mixer's MIDI player sets FluidSynth's gain to 1.2 x the music volume
 // / 128. A render made at that gain and played at full volume is as loud as
 // the live track (at volume / 128 it came out 1.6 dB quieter).
 constexpr double kRenderGain = 1.2 * kMusicVolume / MIX_MAX_VOLUME;
-
-// Holds standard error on /dev/null while the sound libraries probe for a
-// device: without one, ALSA prints a screenful of its own errors, and the
-// program's one line says all a player needs.
-class QuietStderr {
- public:
-  QuietStderr() {
-    std::fflush(stderr);
-    saved_ = dup(STDERR_FILENO);
-    int null = open("/dev/null", O_WRONLY);
-    if (saved_ >= 0 && null >= 0) dup2(null, STDERR_FILENO);
-    if (null >= 0) close(null);
-  }
-  ~QuietStderr() {
-    std::fflush(stderr);
-    if (saved_ < 0) return;
-    dup2(saved_, STDERR_FILENO);
-    close(saved_);
-  }
-
- private:
-  int saved_ = -1;
-};
 
 }  // namespace
 
@@ -109,59 +84,6 @@ SdlAudio::SdlAudio(uint32_t shortestTrackMs, std::filesystem::path musicCache,
   MakeBeep();
   hookTarget.store(this);
   loader_ = std::thread(&SdlAudio::LoadMusic, this);
-}
-
-// Opens the device and sets the mixer up, at the start and whenever the
-// device wakes (closing it forgets the soundfont, channels and hooks).
-bool SdlAudio::OpenDevice() {
-  silentBytes_ = 0;  // before the audio thread runs
-  sleepAsked_.store(false);
-  {
-    QuietStderr quiet;
-    // 1024 frames: about 23 ms, short enough that an effect follows its cause.
-    if (Mix_OpenAudio(outputRate_, AUDIO_S16SYS, 2, 1024) != 0) return false;
-  }
-  awake_ = true;
-  // Fixed at the first opening: the loader and the render read it. Should a
-  // later opening get another rate, the renders still play, resampled.
-  if (mixerRate_ == 0) Mix_QuerySpec(&mixerRate_, nullptr, nullptr);
-  if (!soundfont_.empty()) Mix_SetSoundFonts(soundfont_.c_str());
-  Mix_AllocateChannels(1);
-  Mix_VolumeMusic(kMusicVolume);
-  Mix_HookMusicFinished(&SdlAudio::MusicFinished);
-  Mix_SetPostMix(&SdlAudio::AfterMix, this);
-  return true;
-}
-
-// Before anything is played. False when the device cannot be opened again
-// (it was taken away): the sound is then not heard.
-bool SdlAudio::WakeDevice() {
-  if (!open_) return false;
-  return awake_ || OpenDevice();
-}
-
-// On the audio thread, after each buffer is mixed.
-void SdlAudio::AfterMix(void* self, uint8_t*, int len) {
-  auto* a = static_cast<SdlAudio*>(self);
-  if (Mix_Playing(-1) != 0 || Mix_PlayingMusic() != 0) {
-    a->silentBytes_ = 0;
-    a->sleepAsked_.store(false);
-    return;
-  }
-  a->silentBytes_ += static_cast<uint64_t>(len);
-  const uint64_t limit = uint64_t(a->mixerRate_) * 4 * a->silenceBeforeSleepMs_ / 1000;
-  if (a->silentBytes_ >= limit && !a->sleepAsked_.exchange(true)) a->Wake();
-}
-
-// On the main thread. Only while nothing plays, no track is on its way and
-// the loader is idle: the loader starts work only when this thread hands it
-// some, so no load or free can run into the closing.
-void SdlAudio::SleepDeviceIfSilent() {
-  if (!awake_ || keepAwake_ || !sleepAsked_.load() || wanted_ != 0 || EffectPlaying() || MusicPlaying() ||
-      Loader() != LoaderState::Idle)
-    return;
-  Mix_CloseAudio();
-  awake_ = false;
 }
 
 SdlAudio::~SdlAudio() {
@@ -281,8 +203,9 @@ void SdlAudio::LoadMusic() {
       std::string file = std::move(toLoad_);
       toLoad_.clear();
       uint64_t id = toLoadId_;
+      double at = toLoadAt_;
       lock.unlock();
-      LoadedMusic loaded = LoadTrack(id, file);
+      LoadedMusic loaded = LoadTrack(id, file, at);
       lock.lock();
       loaded_.push_back(std::move(loaded));
       lock.unlock();
@@ -290,12 +213,18 @@ void SdlAudio::LoadMusic() {
       lock.lock();
     }
     working_ = false;
+    if (toLoad_.empty() && toFree_.empty()) loaderIdle_.notify_all();
   }
+}
+
+void SdlAudio::WaitForIdleLoader() {
+  std::unique_lock lock(loaderMutex_);
+  loaderIdle_.wait(lock, [this] { return toLoad_.empty() && toFree_.empty() && !working_; });
 }
 
 // The render when the cache holds it intact, else the MIDI file itself,
 // whose render then begins in the background.
-SdlAudio::LoadedMusic SdlAudio::LoadTrack(uint64_t id, const std::string& file) {
+SdlAudio::LoadedMusic SdlAudio::LoadTrack(uint64_t id, const std::string& file, double at) {
   std::string name;
   if (!cacheDir_.empty() && !fontId_.empty()) {
     std::ifstream in(file, std::ios::binary);
@@ -303,11 +232,11 @@ SdlAudio::LoadedMusic SdlAudio::LoadTrack(uint64_t id, const std::string& file) 
     name = RenderName(midi, fontId_, renderKey_, ".flac");
     std::filesystem::path render = FindRender(cacheDir_, name);
     if (!render.empty())
-      if (Mix_Music* music = Mix_LoadMUS(render.c_str())) return {id, file, music, true};
+      if (Mix_Music* music = Mix_LoadMUS(render.c_str())) return {id, file, music, true, at};
   }
   Mix_Music* music = Mix_LoadMUS(file.c_str());
   if (music && !name.empty()) StartRender(file, name);
-  return {id, file, music, false};
+  return {id, file, music, false, 0};
 }
 
 bool SdlAudio::Rendering() {
@@ -360,13 +289,18 @@ int SdlAudio::PlayMusic(const std::string& file) {
   struct stat st{};
   if (stat(file.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || access(file.c_str(), R_OK) != 0)
     return kCannotOpen;
+  RequestLoad(file, 0);
+  return 0;
+}
+
+void SdlAudio::RequestLoad(const std::string& file, double at) {
   {
     std::lock_guard lock(loaderMutex_);
     toLoad_ = file;  // replaces a file whose load has not begun
+    toLoadAt_ = at;
     toLoadId_ = wanted_ = ++lastLoad_;
   }
   loaderWake_.notify_one();
-  return 0;
 }
 
 // On the main thread: plays the wanted track if its load has finished; the
@@ -383,10 +317,13 @@ void SdlAudio::StartLoadedMusic() {
       continue;
     }
     wanted_ = 0;
-    musicStart_.store(SDL_GetTicks());
+    // A track carried over a reopening counts as started when it first did.
+    musicStart_.store(SDL_GetTicks() - static_cast<uint32_t>(l.at * 1000));
+    musicFrom_ = l.at;
+    musicFrames_.store(0);
     // Set before the track starts, which takes it over.
     Mix_VolumeMusic(l.rendered ? MIX_MAX_VOLUME : kMusicVolume);
-    if (!l.music || Mix_PlayMusic(l.music, 1) != 0) {
+    if (!l.music || Mix_FadeInMusicPos(l.music, 1, 0, l.at) != 0) {
       // Too late for PlayMusic's error: it comes as the cannot-play notice,
       // which leaves music on and tries no other file by itself.
       FreeLater(l.music);
@@ -417,17 +354,13 @@ void SdlAudio::StopMusic() {
   notice_.store(kMusicNoNotice);  // a notice about the stopped track is void
 }
 
-void SdlAudio::KeepAwake(bool awake) {
-  // Opened here, at the first step of a game, rather than at its first
-  // effect in the middle of a later step.
-  if (awake && !keepAwake_) WakeDevice();
-  keepAwake_ = awake;
-}
-
 int SdlAudio::TakeMusicNotice() {
   if (open_) StartLoadedMusic();
   int notice = notice_.exchange(kMusicNoNotice);
   // A notice is answered first: its answer is often the next track.
-  if (notice == kMusicNoNotice) SleepDeviceIfSilent();
+  if (notice == kMusicNoNotice) {
+    SleepDeviceIfSilent();
+    LengthenBufferIfQuiet();
+  }
   return notice;
 }

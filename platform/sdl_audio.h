@@ -26,6 +26,16 @@
 // for a while, and opens again the moment an effect or a track is asked
 // for. The audio thread notices the silence and asks the main thread, which
 // closes the device when it next takes the music notice.
+//
+// How often that thread wakes follows the device's buffer. While a game runs
+// the buffer is short (1024 frames, 23 ms), so that an effect follows its
+// cause; with no game it is four times longer, which takes about a third
+// off what that thread costs while music plays. Changing it means closing
+// and opening the device, which halts the track: the track is started again
+// at the sample it had reached. That happens when a game starts, before its
+// first step (the closing holds the main thread for up to three of the old
+// buffers, 0.2-0.3 s, while SDL's audio thread drains), and when one has
+// ended, as soon as it can be done without losing anything.
 #pragma once
 
 #include <filesystem>
@@ -62,6 +72,10 @@ class SdlAudio : public Audio {
   static constexpr uint32_t kSilenceBeforeSleepMs = 2000;
   // The rate the mixer asks the device for; the device may choose another.
   static constexpr int kOutputRate = 44100;
+  // The device's buffer in frames while a game runs (an effect is heard at
+  // most about two buffers after its step) and while none does.
+  static constexpr int kGameBufferFrames = 1024;
+  static constexpr int kQuietBufferFrames = 4096;
 
   // Opens the default audio device. Rendered tracks are kept in `musicCache`
   // (empty: every track plays live).
@@ -75,6 +89,8 @@ class SdlAudio : public Audio {
   bool HasDevice() const { return open_; }
   // Whether the device is open now rather than asleep.
   bool DeviceAwake() const { return awake_; }
+  // The open device's buffer in frames; 0 while it sleeps.
+  int BufferFrames() const { return awake_ ? bufferFrames_ : 0; }
   bool EffectPlaying() const;
   bool MusicPlaying() const;
   // From PlayMusic until its track has started or failed to load.
@@ -102,6 +118,11 @@ class SdlAudio : public Audio {
   int MixerRate() const { return mixerRate_; }
   // Whether the track that is playing plays from its render.
   bool MusicRendered() const { return musicRendered_; }
+  // Where the playing track is, in seconds from its start, counted in the
+  // frames mixed (a decoder reports where it has read to, which runs ahead
+  // of that by what it holds; a live player reports nothing). -1 when no
+  // track plays.
+  double MusicSeconds() const;
   // True while a track is being rendered.
   bool Rendering();
   // The music cache of the user's cache folder.
@@ -117,6 +138,7 @@ class SdlAudio : public Audio {
     std::string file;
     Mix_Music* music;  // null when the load failed
     bool rendered;     // loaded from its render, not the MIDI file
+    double at;         // seconds into the track to start at (a render only)
   };
 
   static void MusicFinished();  // SDL_mixer's hook, on its audio thread
@@ -124,18 +146,23 @@ class SdlAudio : public Audio {
   bool OpenDevice();
   bool WakeDevice();
   void SleepDeviceIfSilent();
+  void ReopenDevice();
+  void LengthenBufferIfQuiet();
+  void WaitForIdleLoader();
+  void RequestLoad(const std::string& file, double at);
   Mix_Chunk* Effect(const std::string& file);
   void MakeBeep();
   void LoadMusic();  // the loader thread
   void StartLoadedMusic();
   void FreeLater(Mix_Music* music);
-  LoadedMusic LoadTrack(uint64_t id, const std::string& file);  // on the loader thread
+  LoadedMusic LoadTrack(uint64_t id, const std::string& file, double at);  // on the loader thread
   void StartRender(const std::string& file, const std::string& name);
   void Wake();
 
   bool open_ = false;   // a device was found
   bool awake_ = false;  // and is open now
   bool keepAwake_ = false;
+  int bufferFrames_ = 0;  // of the device while it is open
   std::map<std::string, Mix_Chunk*> effects_;  // loaded once, kept until the end
   std::vector<int16_t> beepSamples_;
   Mix_Chunk* beep_ = nullptr;
@@ -152,8 +179,10 @@ class SdlAudio : public Audio {
   std::thread loader_;
   std::mutex loaderMutex_;
   std::condition_variable loaderWake_;
+  std::condition_variable loaderIdle_;  // told when the loader has nothing left to do
   std::string toLoad_;  // empty when nothing waits
   uint64_t toLoadId_ = 0;
+  double toLoadAt_ = 0;
   bool working_ = false;  // a load or free is running
   bool quitLoader_ = false;
   std::vector<LoadedMusic> loaded_;
@@ -163,6 +192,9 @@ class SdlAudio : public Audio {
   std::atomic<int> notice_{kMusicNoNotice};
   std::atomic<bool> halting_{false};
   std::atomic<uint32_t> musicStart_{0};
+  // Where the track playing started, and the frames of it mixed since.
+  double musicFrom_ = 0;
+  std::atomic<uint64_t> musicFrames_{0};
   const uint32_t shortestTrackMs_;
   // Counted by AfterMix while nothing plays; sleepAsked_ once the count
   // reaches silenceBeforeSleepMs_, cleared when something plays again.
@@ -170,7 +202,11 @@ class SdlAudio : public Audio {
   std::atomic<bool> sleepAsked_{false};
   const uint32_t silenceBeforeSleepMs_;
   const int outputRate_;  // asked for
-  int mixerRate_ = 0;     // obtained at the first opening; 0 without a device
+  // Obtained at the first opening (mixerRate_ 0 without a device) and asked
+  // for exactly at every later one.
+  int mixerRate_ = 0;
+  uint16_t mixerFormat_ = 0;
+  int mixerChannels_ = 0;
 
   std::mutex wakeMutex_;  // held while the wake is called or replaced
   std::function<void()> wake_;

@@ -14,6 +14,12 @@
 //                                         game step as the window does, and
 //                                         prints how long the main thread
 //                                         spent in the music calls
+//   audio_probe gamestart FILE.mid SECONDS  plays the track; after that long
+//                                         a game starts (the device takes
+//                                         its short buffer) and, as long
+//                                         again later, ends; prints how long
+//                                         each change held the main thread
+//                                         and where the track was around it
 // With SDL_AUDIODRIVER=disk the sound goes to SDL_DISKAUDIOFILE (signed
 // 16-bit stereo at 44100 Hz) for sox to look at; SDL_DISKAUDIODELAY=0
 // renders as fast as the processor allows.
@@ -81,17 +87,45 @@ int SwitchTracks(SdlAudio& audio, const std::vector<std::string>& files) {
   return 0;
 }
 
+// A game starting and ending while the track plays: what each change of
+// the device's buffer costs the main thread, and the track's position just
+// before and after it (from the render, the decoder's own).
+int GameStartAndEnd(SdlAudio& audio, const std::string& file, double seconds) {
+  if (audio.PlayMusic(file) != 0) return 1;
+  while (!audio.MusicPlaying() && audio.TakeMusicNotice() == kMusicNoNotice)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  for (bool game : {true, false}) {
+    double t0 = Now();
+    while (Now() - t0 < seconds) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(40));
+      if (audio.TakeMusicNotice() != kMusicNoNotice) std::printf("notice before the change!\n");
+    }
+    int frames = audio.BufferFrames();
+    double before = audio.MusicSeconds(), w0 = Now();
+    audio.KeepAwake(game);
+    double held = Now() - w0, after = audio.MusicSeconds();
+    std::printf("%s: buffer %d -> %d frames, main thread held %.1f ms, track at %.3f s -> %.3f s "
+                "(rendered %d)\n", game ? "game starts" : "game ends", frames, audio.BufferFrames(),
+                held * 1e3, before, after, audio.MusicRendered());
+  }
+  double t0 = Now();
+  while (Now() - t0 < 1)
+    if (audio.TakeMusicNotice() != kMusicNoNotice) std::printf("notice after the change!\n");
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 3) {
     std::fprintf(stderr, "usage: audio_probe music FILE.mid [seconds] | idle SECONDS | effect FILE.wav | "
-                 "render FILE.mid | switch FILE.mid...\n");
+                 "render FILE.mid | switch FILE.mid... | gamestart FILE.mid SECONDS\n");
     return 2;
   }
   std::string mode = argv[1];
   SdlAudio audio;
   if (!audio.HasDevice()) return 1;
+  if (mode == "gamestart") return GameStartAndEnd(audio, argv[2], argc > 3 ? std::atof(argv[3]) : 3);
   if (mode == "switch") return SwitchTracks(audio, std::vector<std::string>(argv + 2, argv + argc));
   double limit = mode == "idle" ? std::atof(argv[2]) : argc > 3 ? std::atof(argv[3]) : 600;
   double cpu0 = CpuSeconds(), t0 = Now();

@@ -4,7 +4,9 @@
 // loads on a thread of its own: a track stopped, replaced or abandoned at
 // quit while it loads never plays. A track plays from its render once it
 // has one, and a damaged render plays live and is rendered again. The
-// device sleeps once silent for a while and wakes for the next sound.
+// device sleeps once silent for a while and wakes for the next sound. Its
+// buffer is short while a game runs and long while none does; the track
+// playing when it changes goes on where it was.
 #include <QtTest>
 
 #include <cmath>
@@ -266,6 +268,109 @@ class SdlAudioTest : public QObject {
     QVERIFY(pollFor(2500));
     audio.KeepAwake(false);
     QVERIFY(!pollFor(2500));
+  }
+
+  void theBufferIsShortOnlyWhileAGameRuns() {
+    ScopedTempDir dir;
+    WriteTone("blip.wav", 0.1, 1000);
+    SdlAudio audio(SdlAudio::kShortestTrackMs, SdlAudio::DefaultMusicCache(), 300);
+    auto sleep = [&] {
+      for (int i = 0; i < 100 && audio.DeviceAwake(); ++i) {
+        Wait(10);
+        audio.TakeMusicNotice();
+      }
+    };
+    const int kShort = SdlAudio::kGameBufferFrames, kLong = SdlAudio::kQuietBufferFrames;
+    struct Step {
+      const char* what;
+      std::function<void()> act;
+      int frames;  // of the device after it; 0 asleep
+    };
+    const std::vector<Step> steps = {
+        {"opened with no game", [] {}, kLong},
+        {"a game starts while it is open", [&] { audio.KeepAwake(true); }, kShort},
+        {"a game goes on through silence", [&] { Wait(500), audio.TakeMusicNotice(); }, kShort},
+        {"the game ends in silence", [&] { audio.KeepAwake(false); }, kShort},
+        {"silent a while", sleep, 0},
+        {"an effect with no game", [&] { audio.PlayEffect("blip.wav"); }, kLong},
+        {"silent a while again", sleep, 0},
+        {"a game starts while it sleeps", [&] { audio.KeepAwake(true); }, kShort},
+        {"an effect in the game", [&] { audio.PlayEffect("blip.wav"); }, kShort},
+    };
+    for (const Step& s : steps) {
+      s.act();
+      QVERIFY2(audio.BufferFrames() == s.frames, s.what);
+    }
+  }
+
+  // A game starting while a track plays on the long buffer: the track goes on
+  // from about where it was, with no notice. A render carries straight over;
+  // a live track comes back from its render if that has been made meanwhile,
+  // else it starts again. When the game ends a render goes back to the long
+  // buffer the same way.
+  void aTrackGoesOnWhereItWasWhenTheBufferChanges() {
+    if (SdlAudio::SoundfontPath().empty()) QSKIP("no General MIDI soundfont installed");
+    struct Case {
+      const char* what;
+      bool renderedBefore, cacheWorks;
+      bool renderedAfter;
+      bool sameSpot;  // else from its start
+    };
+    const std::vector<Case> cases = {
+        {"a render", true, true, true, true},
+        {"live, rendered meanwhile", false, true, true, true},
+        {"live, no render", false, false, false, false},
+    };
+    for (const Case& c : cases) {
+      ScopedTempDir dir;
+      std::filesystem::remove_all(cache_);
+      if (!c.cacheWorks) {
+        std::filesystem::create_directories(cache_);
+        WriteFile((cache_ / "vrask").string(), "not a folder");
+      }
+      WriteShortTrack("vrask3.mid", 12);  // 6 s, and the ring-out
+      SdlAudio audio;
+      int notices = 0;
+      auto poll = [&](int ms) {
+        for (int i = 0; i < ms / 10; ++i) {
+          Wait(10);
+          notices += audio.TakeMusicNotice() != kMusicNoNotice;
+        }
+      };
+      auto start = [&] {
+        audio.StopMusic();
+        QCOMPARE(audio.PlayMusic("vrask3.mid"), 0);
+        QCOMPARE(PollUntilPlaying(audio), int{kMusicNoNotice});
+      };
+      start();
+      for (int i = 0; i < 20000 && audio.Rendering(); ++i) Wait(1);
+      if (c.renderedBefore) start();
+      QVERIFY2(audio.MusicRendered() == c.renderedBefore, c.what);
+      QCOMPARE(audio.BufferFrames(), int{SdlAudio::kQuietBufferFrames});
+      poll(1500);
+      const double before = audio.MusicSeconds();
+      QVERIFY2(before > 1.0, c.what);
+
+      audio.KeepAwake(true);
+      QCOMPARE(audio.BufferFrames(), int{SdlAudio::kGameBufferFrames});
+      QCOMPARE(PollUntilPlaying(audio), int{kMusicNoNotice});
+      QVERIFY2(audio.MusicRendered() == c.renderedAfter, c.what);
+      const double after = audio.MusicSeconds();
+      if (c.sameSpot) QVERIFY2(std::fabs(after - before) < 0.25, c.what);
+      else QVERIFY2(after < 0.25, c.what);
+      poll(500);
+      QVERIFY2(audio.MusicPlaying(), c.what);
+      QVERIFY2(Level(0, Written()) > 0.001, c.what);  // heard from the new device's start
+
+      audio.KeepAwake(false);  // the game ends
+      if (c.renderedAfter) {
+        QCOMPARE(audio.BufferFrames(), int{SdlAudio::kQuietBufferFrames});
+        QVERIFY2(std::fabs(audio.MusicSeconds() - after - 0.5) < 0.25, c.what);
+      }
+      poll(300);
+      QVERIFY2(audio.MusicPlaying(), c.what);
+      QVERIFY2(notices == 0, c.what);
+    }
   }
 
   void soundsOffPlaysNothingButQuittingStopsTheEffect() {
