@@ -6,6 +6,8 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <algorithm>
+
 #include "platform/sdl_audio_local.h"
 
 // Opens the device and sets the mixer up, at the start and whenever the
@@ -48,17 +50,19 @@ bool SdlAudio::WakeDevice() {
 // On the audio thread, after each buffer is mixed.
 void SdlAudio::AfterMix(void* self, uint8_t*, int len) {
   auto* a = static_cast<SdlAudio*>(self);
+  // The mixer's format, as the first opening got it and every later one keeps.
+  const uint64_t frameBytes =
+      std::max<uint64_t>(1, uint64_t(SDL_AUDIO_BITSIZE(a->mixerFormat_) / 8) * uint64_t(a->mixerChannels_));
   const bool music = Mix_PlayingMusic() != 0;
   // A track starts, and stops advancing when paused, between two buffers.
-  if (music && Mix_PausedMusic() == 0)
-    a->musicFrames_.fetch_add(static_cast<uint64_t>(len) / (2 * static_cast<uint64_t>(a->mixerChannels_)));
+  if (music && Mix_PausedMusic() == 0) a->musicFrames_.fetch_add(static_cast<uint64_t>(len) / frameBytes);
   if (music || Mix_Playing(-1) != 0) {
     a->silentBytes_ = 0;
     a->sleepAsked_.store(false);
     return;
   }
   a->silentBytes_ += static_cast<uint64_t>(len);
-  const uint64_t limit = uint64_t(a->mixerRate_) * 4 * a->silenceBeforeSleepMs_ / 1000;
+  const uint64_t limit = uint64_t(a->mixerRate_) * frameBytes * a->silenceBeforeSleepMs_ / 1000;
   if (a->silentBytes_ >= limit && !a->sleepAsked_.exchange(true)) a->Wake();
 }
 
