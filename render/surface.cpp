@@ -93,6 +93,7 @@ void Surface::EndChanges(const Changes& c) {
       box.x1 = static_cast<uint8_t>(std::max<int>(box.x1, std::min(c.x1 - left, kB)));
       box.y0 = static_cast<uint8_t>(std::min<int>(box.y0, y0));
       box.y1 = static_cast<uint8_t>(std::max<int>(box.y1, y1));
+      box.rows |= ((uint32_t{1} << (y1 - y0)) - 1) << y0;
     }
   }
 }
@@ -126,15 +127,25 @@ ScreenRect Surface::Narrowed(const ScreenRect& r) const {
   return x0 < x1 && y0 < y1 ? ScreenRect{x0, y0, x1 - x0, y1 - y0} : r;
 }
 
-bool Surface::ChangedSince(uint64_t op, int x, int y, int w, int h) {
-  const int x0 = std::max(x, 0), y0 = std::max(y, 0);
-  const int x1 = std::min(x + w, width), y1 = std::min(y + h, height);
-  if (x0 >= x1 || y0 >= y1) return false;
+std::vector<ScreenRect>& Surface::ChangedPartsSince(uint64_t op, int x, int y, int w, int h) {
+  changedParts_.clear();
+  const ScreenRect on = OnSurface({x, y, w, h});
+  if (on.w <= 0) return changedParts_;
   constexpr int kB = ChangedArea::kBlock;
-  for (int r = y0 / kB; r <= (y1 - 1) / kB; ++r)
-    for (int c = x0 / kB; c <= (x1 - 1) / kB; ++c)
-      if (blockStamps_[static_cast<size_t>(r * stampColumns_ + c)] > op) return true;
-  return false;
+  const int c0 = on.x / kB, c1 = (on.x + on.w - 1) / kB;
+  for (int r = on.y / kB; r <= (on.y + on.h - 1) / kB; ++r) {
+    const int top = std::max(on.y, r * kB), bottom = std::min(on.y + on.h, (r + 1) * kB);
+    const size_t rowStart = changedParts_.size();
+    for (int c = c0; c <= c1; ++c) {
+      if (blockStamps_[static_cast<size_t>(r * stampColumns_ + c)] <= op) continue;
+      const int left = std::max(on.x, c * kB), right = std::min(on.x + on.w, (c + 1) * kB);
+      if (changedParts_.size() > rowStart && changedParts_.back().x + changedParts_.back().w == left)
+        changedParts_.back().w = right - changedParts_.back().x;
+      else
+        changedParts_.push_back({left, top, right - left, bottom - top});
+    }
+  }
+  return changedParts_;
 }
 
 void Surface::TakeChanges(std::vector<ScreenRect>& out) {
@@ -151,9 +162,13 @@ void Surface::TakeChanges(std::vector<ScreenRect>& out) {
       // nothing is shown again for nothing).
       const ScreenRect part = TouchedPart(column, row);
       const size_t box = static_cast<size_t>(row) * stampColumns_ + column;
-      const bool oneOperation = column < stampColumns_ && box < touched_.size() && touched_[box].ops == 1;
+      const bool known = column < stampColumns_ && box < touched_.size() && touched_[box].x1 != 0;
+      const bool oneOperation = known && touched_[box].ops == 1;
+      // Rows between the changed ones are as they were shown.
+      const uint32_t rows = known ? touched_[box].rows : ~uint32_t{0};
       bool same = true;
       for (int y = part.y; y < part.y + part.h; ++y) {
+        if (!(rows >> (y - row * kB) & 1)) continue;
         const size_t at = static_cast<size_t>(y) * width + part.x;
         const size_t bytes = sizeof(uint32_t) * static_cast<size_t>(part.w);
         if (!oneOperation && std::memcmp(&shown[at], &pixels[at], bytes) == 0) continue;
@@ -206,21 +221,33 @@ void Surface::Copy(const Picture& src, int sx, int sy, int w, int h, int dx, int
     std::memcpy(out, in, bytes);
     return true;
   };
-  if (last.SamePlace(copy) && !ChangedSince(last.op, dx, dy, w, h)) {
-    if (last.SameCopy(copy)) return;
-    // The place still shows the last copy's cell: only where this cell
-    // differs from it is written. Same size, same place: the part clips
-    // as it would in the whole copy.
-    const CellDifference& d = DifferenceOf(src, last, copy);
+  if (!last.SamePlace(copy)) {
     last = copy;
-    for (int i = 0; i < d.bandCount; ++i) {
-      const ScreenRect& b = d.bands[static_cast<size_t>(i)];
-      Blit(src, sx + b.x, sy + b.y, b.w, b.h, dx + b.x, dy + b.y, copyRow);
-    }
-    return;
+    return Blit(src, sx, sy, w, h, dx, dy, copyRow);
   }
+  // Where no operation changed a block since the last copy to this place,
+  // the block still shows that copy's cell: the same cell writes nothing
+  // there, another one only where the two cells differ. Parts of the copy
+  // clip as they would in the whole copy.
+  const std::vector<ScreenRect>& changedParts = ChangedPartsSince(last.op, dx, dy, w, h);
+  const bool sameCell = last.SameCopy(copy);
+  const CellDifference* d = sameCell ? nullptr : &DifferenceOf(src, last, copy);
   last = copy;
-  Blit(src, sx, sy, w, h, dx, dy, copyRow);
+  const auto copyPart = [&](const ScreenRect& r) {
+    Blit(src, sx + r.x - dx, sy + r.y - dy, r.w, r.h, r.x, r.y, copyRow);
+  };
+  if (sameCell) {
+    for (const ScreenRect& r : changedParts) copyPart(r);
+  } else if (changedParts.empty()) {
+    for (int i = 0; i < d->bandCount; ++i) {
+      const ScreenRect& b = d->bands[static_cast<size_t>(i)];
+      copyPart({dx + b.x, dy + b.y, b.w, b.h});
+    }
+  } else {
+    // Another cell where some blocks changed: the whole copy (rare enough
+    // not to be split further).
+    Blit(src, sx, sy, w, h, dx, dy, copyRow);
+  }
 }
 
 const Surface::CellDifference& Surface::DifferenceOf(const Picture& src, const CopyMemo& from,
@@ -269,18 +296,23 @@ void Surface::Or(const Picture& src, int sx, int sy, int w, int h, int dx, int d
   CopyMemo& last = EntryFor(
       orMemo_, SlotOf({Bits(copy.source), Bits(sx), Bits(sy), Bits(w), Bits(h), Bits(dx), Bits(dy)}, orMemo_.size()),
       [&](const CopyMemo& m) { return m.SameCopy(copy) && m.op != 0; }, [](const CopyMemo& m) { return m.op == 0; });
-  if (last.SameCopy(copy) && !ChangedSince(last.op, dx, dy, w, h)) return;
-  // Remembered whether or not it changes a pixel: either way the place now
-  // holds all of the cell's bits.
-  last = copy;
-  Blit(src, sx, sy, w, h, dx, dy, [](uint32_t* out, const uint32_t* in, int n) {
+  const auto orRow = [](uint32_t* out, const uint32_t* in, int n) {
     uint32_t added = 0;
     for (int i = 0; i < n; ++i) {
       added |= in[i] & ~out[i];
       out[i] |= in[i];
     }
     return added != 0;
-  });
+  };
+  // Remembered whether or not it changes a pixel: either way the place now
+  // holds all of the cell's bits. A repeat is needed only in the blocks
+  // that changed since: the others still hold them.
+  const bool repeat = last.SameCopy(copy);
+  const uint64_t lastOp = last.op;
+  last = copy;
+  if (!repeat) return Blit(src, sx, sy, w, h, dx, dy, orRow);
+  for (const ScreenRect& r : ChangedPartsSince(lastOp, dx, dy, w, h))
+    Blit(src, sx + r.x - dx, sy + r.y - dy, r.w, r.h, r.x, r.y, orRow);
 }
 
 void Surface::Fill(int x, int y, int w, int h, uint32_t colour) {
@@ -350,13 +382,16 @@ bool Surface::Unchanged(const ScreenRect& area, std::string_view key) {
   FitStamps();
   const DrawingMemo& last = MemoOf(area);
   if (last.op == 0 || last.area != area || last.key != key) return false;
-  if (!ChangedSince(last.op, area.x, area.y, area.w, area.h)) return true;
+  const std::vector<ScreenRect>& parts = ChangedPartsSince(last.op, area.x, area.y, area.w, area.h);
+  if (parts.empty()) return true;
   const ScreenRect on = OnSurface(area);
   if (last.left.size() != static_cast<size_t>(on.w) * on.h) return false;  // no copy kept
-  for (int y = 0; y < on.h; ++y)
-    if (std::memcmp(&last.left[static_cast<size_t>(y) * on.w], &pixels[static_cast<size_t>(on.y + y) * width + on.x],
-                    sizeof(uint32_t) * static_cast<size_t>(on.w)) != 0)
-      return false;
+  // Only the blocks changed since can hold other pixels than it left.
+  for (const ScreenRect& p : parts)
+    for (int y = p.y; y < p.y + p.h; ++y)
+      if (std::memcmp(&last.left[static_cast<size_t>(y - on.y) * on.w + (p.x - on.x)],
+                      &pixels[static_cast<size_t>(y) * width + p.x], sizeof(uint32_t) * static_cast<size_t>(p.w)) != 0)
+        return false;
   return true;
 }
 

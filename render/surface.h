@@ -55,21 +55,21 @@ struct Surface {
   // surface. Everything else on the surface stays as it was, so a source
   // rectangle wholly beyond the picture's edge changes nothing.
   // Plain copy: the destination takes the source pixel. A copy that repeats
-  // the last copy made to the same place, from the same picture, is skipped
-  // when no operation has changed a pixel of that place since: the pixels
-  // there are already what it would write. (The wall tiles and bricks are
-  // redrawn at every paint; most paints change few of them.) A copy of
-  // another cell of the same picture to that place writes only where the two
-  // cells differ (an animated tile changes a few pixels from one phase to
-  // the next), so only those blocks count as changed. So a picture must not
-  // change while a surface draws from it, and the pixels must only be
-  // written through these operations.
+  // the last copy made to the same place, from the same picture, writes
+  // only in the blocks of the place where an operation has changed a pixel
+  // since: elsewhere the pixels are already what it would write. (The wall
+  // tiles and bricks are redrawn at every paint; most paints change few of
+  // them.) A copy of another cell of the same picture to an untouched place
+  // writes only where the two cells differ (an animated tile changes a few
+  // pixels from one phase to the next), so only those blocks count as
+  // changed. So a picture must not change while a surface draws from it,
+  // and the pixels must only be written through these operations.
   void Copy(const Picture& src, int sx, int sy, int w, int h, int dx, int dy);
   // OR copy: the destination becomes destination | source, so black parts
   // of the source let what is beneath show through. Repeating it changes
   // nothing, so an OR copy that repeats the last one from the same cell to
-  // the same place is skipped when nothing has changed a pixel there since
-  // (every sprite is redrawn after each fireball).
+  // the same place writes only in the blocks of the place where something
+  // changed a pixel since (every sprite is redrawn after each fireball).
   void Or(const Picture& src, int sx, int sy, int w, int h, int dx, int dy);
 
   // Rectangle fills, clipped to the surface.
@@ -92,9 +92,10 @@ struct Surface {
   // A drawing made of several operations (a text on its black box, a gauge)
   // can be skipped as a whole. Unchanged says whether the last drawing
   // remembered for `area` had the same `key` (all that decides its pixels)
-  // and the area still holds what that drawing left (nothing has changed a
-  // pixel there since, or the pixels are the same again); Remember records
-  // a drawing just made. The drawing must stay inside its area.
+  // and the area still holds what that drawing left (in each of its blocks
+  // nothing has changed a pixel since, or the pixels are the same again);
+  // Remember records a drawing just made. The drawing must stay inside its
+  // area.
   bool Unchanged(const ScreenRect& area, std::string_view key);
   void Remember(const ScreenRect& area, std::string_view key);
 
@@ -119,9 +120,11 @@ struct Surface {
   // Marks, stamps and widens the touched parts of the blocks under the
   // rectangle around what the operation changed.
   void EndChanges(const Changes& c);
-  // Whether an operation after number `op` changed a pixel in a block under
-  // the w x h rectangle at (x, y).
-  bool ChangedSince(uint64_t op, int x, int y, int w, int h);
+  // The parts of the w x h rectangle at (x, y), on the surface, that lie in
+  // blocks some operation after number `op` changed: for each row of
+  // blocks, one rectangle for each run of such blocks.
+  std::vector<ScreenRect>& ChangedPartsSince(uint64_t op, int x, int y, int w, int h);
+  std::vector<ScreenRect> changedParts_;
   void FitStamps();
 
   struct CopyMemo {
@@ -159,6 +162,7 @@ struct Surface {
   struct TouchedBox {
     uint8_t x0 = ChangedArea::kBlock, y0 = ChangedArea::kBlock, x1 = 0, y1 = 0;
     uint8_t ops = 0;  // how many operations changed it: 0, 1, or 2 for more
+    uint32_t rows = 0;  // bit y: an operation changed row y of it
   };
   std::vector<TouchedBox> touched_;
   // The touched part of block (column, row) in surface pixels, clipped to

@@ -264,4 +264,37 @@ TEST(ChangedAreaTest, ACopyRepeatedOntoAnUntouchedPlaceIsSkipped) {
   EXPECT_EQ(s.At(30, 30), 0x654321u);
 }
 
+TEST(ChangedAreaTest, ARepeatIsRedoneOnlyInTheBlocksChangedSince) {
+  // The same trick: after the first drawing the picture changes. A fill in
+  // the place's top-left block since then makes the repeat draw there again,
+  // from the changed picture; its other three blocks keep the first drawing.
+  for (const bool orCopy : {false, true}) {
+    Picture p = Flat(40, 40, [](int, int) { return 0x0000F0u; });
+    Surface s;
+    const auto draw = [&] { orCopy ? s.Or(p, 0, 0, 40, 40, 20, 20) : s.Copy(p, 0, 0, 40, 40, 20, 20); };
+    draw();
+    s.FillBlack(22, 22, 4, 4);
+    p.pixels.assign(p.pixels.size(), 0x00F0F0u);
+    draw();
+    EXPECT_EQ(s.At(23, 23), 0x00F0F0u) << orCopy;  // drawn again
+    EXPECT_EQ(s.At(30, 30), 0x00F0F0u) << orCopy;  // the whole block
+    EXPECT_EQ(s.At(50, 50), 0x0000F0u) << orCopy;  // left as it was
+  }
+}
+
+TEST(ChangedAreaTest, ARememberedDrawingIsComparedWhereItsBlocksChangedSince) {
+  // Black on the left block, white on the right; then a pixel of the right
+  // block changes, and is set back or not.
+  for (const bool setBack : {true, false}) {
+    Surface s;
+    const ScreenRect area{20, 20, 40, 20};
+    s.FillBlack(20, 20, 20, 20);
+    s.FillWhite(40, 20, 20, 20);
+    s.Remember(area, "k");
+    s.FillBlack(45, 25, 1, 1);
+    if (setBack) s.FillWhite(45, 25, 1, 1);
+    EXPECT_EQ(s.Unchanged(area, "k"), setBack);
+  }
+}
+
 }  // namespace
