@@ -34,8 +34,8 @@ struct RunningGame {
 // paint must fetch afresh, which a warm loop of paints does not show.
 void EmptyCachesIf(benchmark::State& state) {
   if (state.range(0) == 0) return;
-  static std::vector<char> elsewhere(64 << 20);
   state.PauseTiming();
+  static std::vector<char> elsewhere(64 << 20);
   for (size_t i = 0; i < elsewhere.size(); i += 64) ++elsewhere[i];
   benchmark::DoNotOptimize(elsewhere.data());
   state.ResumeTiming();
