@@ -137,32 +137,28 @@ void DrawChatBoard(GameState& g, Surface& s) {
   // board leaves those rows to the input line and keeps only the three rows
   // below it black, so that the flicker does not make the board new.
   const bool inputLine = g.IsClient;
-  const ScreenRect box{542, 300, 160, inputLine ? 135 : 155};
+  const int left = 542, top = 300, width = 160, bottom = inputLine ? 435 : 455;
   if (inputLine) s.FillBlack(542, 452, 160, 3);
-  struct Line {
-    int x, y;
-    std::string_view text;
-    uint32_t colour;
-  } lines[kChatLines];
-  ScreenRect area = box;
-  std::string key;
+  // Each line has a band of the box of its own, as tall as the lines are
+  // apart, which its text never leaves: a line that trembles clears and
+  // draws its band alone. The rows above the first band and below the last
+  // are the box's too.
+  constexpr int kFirstLine = 305, kLinePitch = 15;
+  TextOnBox(s, {left, top, width, kFirstLine - top}, left, top, {}, 0);
   for (int k = 0; k < kChatLines; ++k) {
     const char* line = g.Board.Lines[k];
     const auto* rgb = reinterpret_cast<const unsigned char*>(line);
     // The text trembles by a pixel: b is drawn before a.
     int b = Random(g) % 2;
     int a = Random(g) % 2;
-    Line& l = lines[k];
-    l = {542 + a, 305 + 15 * k + b, Field(line + 3, kChatLineBytes - 3), Rgb(rgb[0], rgb[1], rgb[2])};
+    const ScreenRect band{left, kFirstLine + kLinePitch * k, width, kLinePitch};
+    const std::string_view text = Field(line + 3, kChatLineBytes - 3);
     // An empty line draws nothing, wherever it trembles to.
-    if (l.text.empty()) continue;
-    area = Union(area, Surface::TextArea(l.x, l.y, l.text));
-    key += KeyOf({k, l.x, l.y, static_cast<int>(l.colour), static_cast<int>(l.text.size())}, l.text);
+    if (text.empty()) TextOnBox(s, band, band.x, band.y, {}, 0);
+    else TextOnBox(s, band, left + a, band.y + b, text, Rgb(rgb[0], rgb[1], rgb[2]));
   }
-  if (s.Unchanged(area, key)) return;
-  s.FillBlack(box.x, box.y, box.w, box.h);
-  for (const Line& l : lines) s.DrawText(l.x, l.y, l.text, l.colour);
-  s.Remember(area, key);
+  for (int y = kFirstLine + kLinePitch * kChatLines; y < bottom; y += kLinePitch)
+    TextOnBox(s, {left, y, width, std::min(kLinePitch, bottom - y)}, left, y, {}, 0);
 }
 
 void DrawInputLine(GameState& g, Surface& s) {
