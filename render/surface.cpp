@@ -230,17 +230,17 @@ void Surface::Copy(const Picture& src, int sx, int sy, int w, int h, int dx, int
   // there, another one only where the two cells differ. Parts of the copy
   // clip as they would in the whole copy.
   const std::vector<ScreenRect>& changedParts = ChangedPartsSince(last.op, dx, dy, w, h);
-  const bool sameCell = last.SameCopy(copy);
-  const CellDifference* d = sameCell ? nullptr : &DifferenceOf(src, last, copy);
+  const CopyMemo before = last;
   last = copy;
   const auto copyPart = [&](const ScreenRect& r) {
     Blit(src, sx + r.x - dx, sy + r.y - dy, r.w, r.h, r.x, r.y, copyRow);
   };
-  if (sameCell) {
+  if (before.SameCopy(copy)) {
     for (const ScreenRect& r : changedParts) copyPart(r);
   } else if (changedParts.empty()) {
-    for (int i = 0; i < d->bandCount; ++i) {
-      const ScreenRect& b = d->bands[static_cast<size_t>(i)];
+    const CellDifference& d = DifferenceOf(src, before, copy);
+    for (int i = 0; i < d.bandCount; ++i) {
+      const ScreenRect& b = d.bands[static_cast<size_t>(i)];
       copyPart({dx + b.x, dy + b.y, b.w, b.h});
     }
   } else {

@@ -122,7 +122,8 @@ struct Surface {
   void EndChanges(const Changes& c);
   // The parts of the w x h rectangle at (x, y), on the surface, that lie in
   // blocks some operation after number `op` changed: for each row of
-  // blocks, one rectangle for each run of such blocks.
+  // blocks, one rectangle for each run of such blocks. The vector is kept
+  // for the next call, which overwrites it.
   std::vector<ScreenRect>& ChangedPartsSince(uint64_t op, int x, int y, int w, int h);
   std::vector<ScreenRect> changedParts_;
   void FitStamps();

@@ -109,8 +109,10 @@ int GameStartAndEnd(SdlAudio& audio, const std::string& file, double seconds) {
                 held * 1e3, before, after, audio.MusicRendered());
   }
   double t0 = Now();
-  while (Now() - t0 < 1)
+  while (Now() - t0 < 1) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(40));
     if (audio.TakeMusicNotice() != kMusicNoNotice) std::printf("notice after the change!\n");
+  }
   return 0;
 }
 
