@@ -1,6 +1,7 @@
 #include "render/surface.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <initializer_list>
 
@@ -74,6 +75,7 @@ void Surface::FitStamps() {
   orMemo_.fill(CopyMemo{});
   differences_.fill(CellDifference{});
   drawingMemo_.fill(DrawingMemo{});
+  shownRows_.clear();
 }
 
 void Surface::EndChanges(const Changes& c) {
@@ -149,59 +151,78 @@ std::vector<ScreenRect>& Surface::ChangedPartsSince(uint64_t op, int x, int y, i
 }
 
 void Surface::TakeChanges(std::vector<ScreenRect>& out) {
-  uint32_t* shown = shownAt_ ? shownAt_ : shown_.size() == pixels.size() ? shown_.data() : nullptr;
-  if (shown && !showAll_) {
-    constexpr int kB = ChangedArea::kBlock;
-    changed.Unmark([&](int column, int row) {
-      if (column * kB >= width || row * kB >= height) return true;  // beyond the surface: nothing to show
-      // The grid's last block stands for all beyond it: keep its mark.
-      if (column == ChangedArea::kMaxBlocks - 1 || row == ChangedArea::kMaxBlocks - 1) return false;
-      // Outside its touched part a block is as it was shown. What one
-      // operation alone changed cannot be what was shown: it is copied
-      // without being compared (a block where the operation's rows changed
-      // nothing is shown again for nothing).
-      const ScreenRect part = TouchedPart(column, row);
-      const size_t box = static_cast<size_t>(row) * stampColumns_ + column;
-      const bool known = column < stampColumns_ && box < touched_.size() && touched_[box].x1 != 0;
-      const bool oneOperation = known && touched_[box].ops == 1;
-      // Rows between the changed ones are as they were shown.
-      const uint32_t rows = known ? touched_[box].rows : ~uint32_t{0};
-      bool same = true;
-      for (int y = part.y; y < part.y + part.h; ++y) {
-        if (!(rows >> (y - row * kB) & 1)) continue;
-        const size_t at = static_cast<size_t>(y) * width + part.x;
-        const size_t bytes = sizeof(uint32_t) * static_cast<size_t>(part.w);
-        if (!oneOperation && std::memcmp(&shown[at], &pixels[at], bytes) == 0) continue;
-        std::memcpy(&shown[at], &pixels[at], bytes);
-        same = false;
-      }
-      return same;
-    });
-  } else if (shownAt_) {
-    std::copy(pixels.begin(), pixels.end(), shownAt_);
-    showAll_ = false;
-  } else {
-    shown_ = pixels;
+  FitStamps();
+  constexpr int kB = ChangedArea::kBlock;
+  // The first take shows everything as it is now.
+  const bool first = shownRows_.empty();
+  if (first) {
+    shownRows_.assign(touched_.size() * kB, kUnknownRow);
+    for (int y = 0; y < height; ++y)
+      for (int column = 0; column < stampColumns_; ++column) RowAsShown(column, y / kB, y);
   }
+  changed.Unmark([&](int column, int row) {
+    if (column * kB >= width || row * kB >= height) return true;  // beyond the surface: nothing to show
+    // The grid's last block stands for all beyond it: keep its mark.
+    if (first || column == ChangedArea::kMaxBlocks - 1 || row == ChangedArea::kMaxBlocks - 1) return false;
+    // Outside its touched part a block is as it was shown. What one
+    // operation alone changed cannot be what was shown: it is not compared
+    // (a block where the operation's rows changed nothing is shown again
+    // for nothing), and its rows are no longer known.
+    const ScreenRect part = TouchedPart(column, row);
+    const size_t box = static_cast<size_t>(row) * stampColumns_ + column;
+    const bool known = touched_[box].x1 != 0;
+    const bool oneOperation = known && touched_[box].ops == 1;
+    // Rows between the changed ones are as they were shown.
+    const uint32_t rows = known ? touched_[box].rows : ~uint32_t{0};
+    bool same = true;
+    for (int y = part.y; y < part.y + part.h; ++y) {
+      if (!(rows >> (y - row * kB) & 1)) continue;
+      if (oneOperation) shownRows_[box * kB + static_cast<size_t>(y - row * kB)] = kUnknownRow;
+      if (oneOperation || !RowAsShown(column, row, y)) same = false;
+    }
+    return same;
+  });
   changed.Take(width, height, out);
   for (ScreenRect& r : out) r = Narrowed(r);
   std::fill(touched_.begin(), touched_.end(), TouchedBox{});
 }
 
-void Surface::ShowInto(uint32_t* shown) {
-  if (shown == shownAt_) return;
-  const bool taken = shownAt_ ? !showAll_ : shown_.size() == pixels.size();
-  const uint32_t* from = shownAt_ ? shownAt_ : taken ? shown_.data() : pixels.data();
-  if (shown) {
-    std::copy(from, from + pixels.size(), shown);
-    shown_ = {};
-    showAll_ = !taken;
-  } else if (taken) {
-    shown_.assign(from, from + pixels.size());
-  } else {
-    shown_ = {};  // the next take keeps every mark, as the first does
+namespace {
+
+// A 64-bit hash of n pixels: xxHash64's rounds on two lanes, so that their
+// multiplications overlap, and its final mix.
+uint64_t RowHash(const uint32_t* p, int n) {
+  constexpr uint64_t kPrime1 = 0x9E3779B185EBCA87u, kPrime2 = 0xC2B2AE3D27D4EB4Fu, kPrime3 = 0x165667B19E3779F9u;
+  const auto round = [](uint64_t acc, uint64_t in) { return std::rotl(acc + in * kPrime2, 31) * kPrime1; };
+  uint64_t a = kPrime1 + kPrime2, b = kPrime2;
+  int i = 0;
+  for (; i + 4 <= n; i += 4) {
+    uint64_t w0, w1;
+    std::memcpy(&w0, p + i, sizeof w0);
+    std::memcpy(&w1, p + i + 2, sizeof w1);
+    a = round(a, w0);
+    b = round(b, w1);
   }
-  shownAt_ = shown;
+  for (; i < n; ++i) a = round(a, p[i]);
+  uint64_t h = std::rotl(a, 1) + std::rotl(b, 7) + static_cast<uint64_t>(n);
+  h ^= h >> 33;
+  h *= kPrime2;
+  h ^= h >> 29;
+  h *= kPrime3;
+  return h ^ (h >> 32);
+}
+
+}  // namespace
+
+bool Surface::RowAsShown(int column, int row, int y) {
+  constexpr int kB = ChangedArea::kBlock;
+  const int x = column * kB;
+  uint64_t h = RowHash(&pixels[static_cast<size_t>(y) * width + x], std::min(kB, width - x));
+  if (h == kUnknownRow) h = 1;
+  uint64_t& shown = shownRows_[(static_cast<size_t>(row) * stampColumns_ + column) * kB + (y - row * kB)];
+  const bool same = shown == h;
+  shown = h;
+  return same;
 }
 
 // Each operation notes, row by row, whether it changed any pixel of the

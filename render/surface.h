@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "render/changed_area.h"
+#include "render/pixel_store.h"
 
 struct Picture;
 
@@ -26,7 +27,9 @@ constexpr uint32_t Rgb(int r, int g, int b) {
 struct Surface {
   int width = kClientWidth;
   int height = kClientHeight;
-  std::vector<uint32_t> pixels = std::vector<uint32_t>(kClientWidth * kClientHeight, 0);
+  // Lent to the image the window server reads, the pixels are drawn there
+  // and shown from there without being copied (PixelStore::LendTo).
+  PixelStore pixels = PixelStore(kClientWidth * kClientHeight, 0);
   // Where the operations below changed a pixel since the marks were last
   // taken. An operation that writes what is already there marks nothing.
   ChangedArea changed;
@@ -37,14 +40,12 @@ struct Surface {
   // rectangle is narrowed to the part of its blocks that operations wrote
   // (an animated brick changes a few pixels of its blocks). The first call
   // keeps every mark.
+  //
+  // What was shown is kept as a 64-bit hash of each block's rows, not as a
+  // second picture: a tenth of the memory to fetch at each paint. Two rows
+  // that differ hash alike once in 2^64 compares; the row would then be
+  // shown at its next change.
   void TakeChanges(std::vector<ScreenRect>& out);
-  // Keeps the picture as TakeChanges last reported it in `shown` (width x
-  // height pixels, rows `width` apart) from now on: an image the window
-  // server reads from need then not be a second copy. What was shown so far
-  // is copied there; before the first take that is the pixels as they are,
-  // and the next take still keeps every mark. Null keeps it in the
-  // surface's own memory again (before `shown` goes away).
-  void ShowInto(uint32_t* shown);
 
   uint32_t At(int x, int y) const { return pixels[y * width + x]; }
 
@@ -197,9 +198,13 @@ struct Surface {
   std::array<CopyMemo, 512> orMemo_{};
   std::array<CellDifference, 512> differences_{};
   std::array<DrawingMemo, 128> drawingMemo_{};
-  // The pixels as TakeChanges last reported them: in shownAt_ when given
-  // one (ShowInto), else in shown_, empty until the first take.
-  std::vector<uint32_t> shown_;
-  uint32_t* shownAt_ = nullptr;
-  bool showAll_ = false;  // shownAt_ holds pixels that were never taken
+  // The hash of each row of each block as TakeChanges last reported it, a
+  // block's rows one after another; kUnknownRow where it is not known (a
+  // row one operation changed is not hashed: it cannot be what was shown).
+  // Empty until the first take.
+  static constexpr uint64_t kUnknownRow = 0;
+  std::vector<uint64_t> shownRows_;
+  // Whether row y of block (column, row) may still be as last shown; makes
+  // the row known from now on.
+  bool RowAsShown(int column, int row, int y);
 };

@@ -47,16 +47,18 @@ XcbPresenter* PlayfieldView::Presenter() {
     presenter_ = XcbPresenter::Create(x11 ? x11->connection() : nullptr, static_cast<uint32_t>(winId()),
                                       surface_.width * scale_, surface_.height * scale_);
     if (!presenter_) PaintThroughQt();
-    else KeepScaledInSharedImage();
+    else KeepShownInSharedImage();
   }
   return presenter_.get();
 }
 
-void PlayfieldView::KeepScaledInSharedImage() {
+void PlayfieldView::KeepShownInSharedImage() {
   uint32_t* shared = presenter_->SharedPixels();
   if (!shared) return;
-  // At scale 1 the shown picture is the window's: the surface keeps it there.
-  if (scale_ == 1) return surface_.ShowInto(shared);
+  // At scale 1 the surface's pixels are the window's: it draws there. The
+  // server has read what a put sent long before the next paint draws over
+  // it: the paints are a step apart.
+  if (scale_ == 1) return surface_.pixels.LendTo(shared);
   const int w = scaled_.width(), h = scaled_.height();
   std::memcpy(shared, scaled_.constBits(), sizeof(uint32_t) * static_cast<size_t>(w) * static_cast<size_t>(h));
   scaled_ = QImage(reinterpret_cast<uchar*>(shared), w, h, w * static_cast<int>(sizeof(uint32_t)),
@@ -64,7 +66,7 @@ void PlayfieldView::KeepScaledInSharedImage() {
 }
 
 void PlayfieldView::DropPresenter() {
-  surface_.ShowInto(nullptr);
+  surface_.pixels.LendTo(nullptr);
   if (presenter_ && presenter_->SharedPixels() &&
       scaled_.constBits() == reinterpret_cast<const uchar*>(presenter_->SharedPixels()))
     scaled_ = scaled_.copy();
@@ -83,7 +85,6 @@ const uint32_t* PlayfieldView::ShownPixels(int* stride) const {
     return reinterpret_cast<const uint32_t*>(scaled_.constBits());
   }
   *stride = surface_.width;
-  if (presenter_ && presenter_->SharedPixels()) return presenter_->SharedPixels();
   return surface_.pixels.data();
 }
 

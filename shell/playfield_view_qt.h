@@ -57,11 +57,10 @@ class PlayfieldView : public QWidget {
   // The presenter once the view's X window exists; null when Qt paints.
   XcbPresenter* Presenter();
   // The shown picture lives in the presenter's shared image: at scale 1 the
-  // surface keeps what it last showed there, above 1 the paint scales into
-  // it, and the put sends it as it is instead of copying the changed pixels
-  // once more at every paint. DropPresenter gives the picture its own
-  // memory back first.
-  void KeepScaledInSharedImage();
+  // surface draws there, above 1 the paint scales into it, and the put sends
+  // it as it is instead of copying the changed pixels once more at every
+  // paint. DropPresenter gives the picture its own memory back first.
+  void KeepShownInSharedImage();
   void DropPresenter();
   void PaintThroughQt();
 

@@ -127,6 +127,33 @@ bool Covers(const std::vector<ScreenRect>& rects, const Surface& before, const S
   return true;
 }
 
+TEST(ChangedAreaTest, APixelThatDiffersFromWhatWasShownCountsAtEveryPlaceOfItsBlock) {
+  // Each pixel of a block's rows, and of the surface's last block, changed
+  // by more than one operation each time, so that it is compared with what
+  // was shown: white, white again, then black.
+  // The surface's last block column is 11 pixels wide.
+  Surface s;
+  s.width = 671;
+  s.pixels.assign(static_cast<size_t>(s.width) * s.height, 0);
+  TakeShown(s);
+  for (const auto& [x0, y0] : {std::pair{120, 100}, std::pair{660, 500}})
+    for (int dy : {0, 16})
+      for (int x = x0; x < std::min(x0 + 20, s.width); ++x) {
+        const int y = std::min(y0 + dy, s.height - 1), w = std::min(20, s.width - x0);
+        const std::vector<ScreenRect> row{{x0, y, w, 1}};
+        s.FillWhite(x, y, 1, 1);
+        s.FillBlack(x0, y, w, 1);
+        s.FillWhite(x, y, 1, 1);
+        EXPECT_EQ(TakeShown(s), row) << x << ", " << y;
+        s.FillBlack(x0, y, w, 1);
+        s.FillWhite(x, y, 1, 1);
+        EXPECT_TRUE(TakeShown(s).empty()) << x << ", " << y;
+        s.FillWhite(x0, y, w, 1);
+        s.FillBlack(x0, y, w, 1);
+        EXPECT_EQ(TakeShown(s), row) << x << ", " << y;
+      }
+}
+
 TEST(ChangedAreaTest, RepeatedDrawingsAreSkippedOnlyWhereNothingChangedSince) {
   // A few pictures, places and sizes, so that copies, OR copies and texts
   // on boxes repeat often and overlap each other and fills partly. The
@@ -187,19 +214,18 @@ TEST(ChangedAreaTest, RepeatedDrawingsAreSkippedOnlyWhereNothingChangedSince) {
         ModelBlit(model, p, sx, sy, w, 40, at[0], at[1], false);
     }
     ASSERT_EQ(s.pixels, model.pixels) << "after step " << step;
-    // The shown picture moves in and out of memory of the window's: from
-    // the first step, before anything was taken, then now and again.
+    // The pixels move in and out of memory of the window's: from the first
+    // step, before anything was taken, then now and again.
     if (step == 0 || next(40) == 0) {
       showingOutside = step == 0 || next(2) == 0;
-      s.ShowInto(showingOutside ? outside.data() : nullptr);
+      s.pixels.LendTo(showingOutside ? outside.data() : nullptr);
     }
     if (next(5) == 0) {
       s.TakeChanges(rects);
       ASSERT_TRUE(Covers(rects, shown, s)) << "after step " << step;
       shown = s;
-      if (showingOutside) {
-        ASSERT_EQ(outside, s.pixels) << "after step " << step;
-      }
+      ASSERT_NE(shown.pixels.data(), s.pixels.data());  // a copy of its own
+      ASSERT_EQ(s.pixels.data() == outside.data(), showingOutside) << "after step " << step;
     }
   }
 
