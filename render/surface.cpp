@@ -76,6 +76,7 @@ void Surface::FitStamps() {
   differences_.fill(CellDifference{});
   drawingMemo_.fill(DrawingMemo{});
   shownRows_.clear();
+  unknownRows_.clear();
 }
 
 void Surface::EndChanges(const Changes& c) {
@@ -156,7 +157,8 @@ void Surface::TakeChanges(std::vector<ScreenRect>& out) {
   // The first take shows everything as it is now.
   const bool first = shownRows_.empty();
   if (first) {
-    shownRows_.assign(touched_.size() * kB, kUnknownRow);
+    shownRows_.assign(touched_.size() * kB, 0);
+    unknownRows_.assign(touched_.size(), 0);
     for (int y = 0; y < height; ++y)
       for (int column = 0; column < stampColumns_; ++column) RowAsShown(column, y / kB, y);
   }
@@ -168,18 +170,18 @@ void Surface::TakeChanges(std::vector<ScreenRect>& out) {
     // operation alone changed cannot be what was shown: it is not compared
     // (a block where the operation's rows changed nothing is shown again
     // for nothing), and its rows are no longer known.
-    const ScreenRect part = TouchedPart(column, row);
     const size_t box = static_cast<size_t>(row) * stampColumns_ + column;
     const bool known = touched_[box].x1 != 0;
-    const bool oneOperation = known && touched_[box].ops == 1;
+    if (known && touched_[box].ops == 1) {
+      unknownRows_[box] |= touched_[box].rows;
+      return false;
+    }
     // Rows between the changed ones are as they were shown.
+    const ScreenRect part = TouchedPart(column, row);
     const uint32_t rows = known ? touched_[box].rows : ~uint32_t{0};
     bool same = true;
-    for (int y = part.y; y < part.y + part.h; ++y) {
-      if (!(rows >> (y - row * kB) & 1)) continue;
-      if (oneOperation) shownRows_[box * kB + static_cast<size_t>(y - row * kB)] = kUnknownRow;
-      if (oneOperation || !RowAsShown(column, row, y)) same = false;
-    }
+    for (int y = part.y; y < part.y + part.h; ++y)
+      if (rows >> (y - row * kB) & 1 && !RowAsShown(column, row, y)) same = false;
     return same;
   });
   changed.Take(width, height, out);
@@ -217,11 +219,13 @@ uint64_t RowHash(const uint32_t* p, int n) {
 bool Surface::RowAsShown(int column, int row, int y) {
   constexpr int kB = ChangedArea::kBlock;
   const int x = column * kB;
-  uint64_t h = RowHash(&pixels[static_cast<size_t>(y) * width + x], std::min(kB, width - x));
-  if (h == kUnknownRow) h = 1;
-  uint64_t& shown = shownRows_[(static_cast<size_t>(row) * stampColumns_ + column) * kB + (y - row * kB)];
-  const bool same = shown == h;
+  const uint64_t h = RowHash(&pixels[static_cast<size_t>(y) * width + x], std::min(kB, width - x));
+  const size_t box = static_cast<size_t>(row) * stampColumns_ + column;
+  const uint32_t bit = uint32_t{1} << (y - row * kB);
+  uint64_t& shown = shownRows_[box * kB + static_cast<size_t>(y - row * kB)];
+  const bool same = shown == h && !(unknownRows_[box] & bit);
   shown = h;
+  unknownRows_[box] &= ~bit;
   return same;
 }
 

@@ -199,12 +199,12 @@ struct Surface {
   std::array<CellDifference, 512> differences_{};
   std::array<DrawingMemo, 128> drawingMemo_{};
   // The hash of each row of each block as TakeChanges last reported it, a
-  // block's rows one after another; kUnknownRow where it is not known (a
-  // row one operation changed is not hashed: it cannot be what was shown).
-  // Empty until the first take.
-  static constexpr uint64_t kUnknownRow = 0;
+  // block's rows one after another, and for each block the rows whose hash
+  // is not known (bit y: a row one operation changed is not hashed, as it
+  // cannot be what was shown). Empty until the first take.
   std::vector<uint64_t> shownRows_;
-  // Whether row y of block (column, row) may still be as last shown; makes
-  // the row known from now on.
+  std::vector<uint32_t> unknownRows_;
+  // Whether row y of block (column, row) is as last shown; its hash is
+  // known from now on.
   bool RowAsShown(int column, int row, int y);
 };
