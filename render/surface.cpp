@@ -191,27 +191,33 @@ void Surface::TakeChanges(std::vector<ScreenRect>& out) {
 
 namespace {
 
-// A 64-bit hash of n pixels: xxHash64's rounds on two lanes, so that their
-// multiplications overlap, and its final mix.
+// A 64-bit hash of the n <= ChangedArea::kBlock pixels of a block's row:
+// each pair of pixels, mixed with a key of its own place, is multiplied out
+// to 128 bits and folded (as wyhash does), and the results are added. The
+// products do not wait for each other, so it costs a few instructions a pair.
 uint64_t RowHash(const uint32_t* p, int n) {
-  constexpr uint64_t kPrime1 = 0x9E3779B185EBCA87u, kPrime2 = 0xC2B2AE3D27D4EB4Fu, kPrime3 = 0x165667B19E3779F9u;
-  const auto round = [](uint64_t acc, uint64_t in) { return std::rotl(acc + in * kPrime2, 31) * kPrime1; };
-  uint64_t a = kPrime1 + kPrime2, b = kPrime2;
-  int i = 0;
-  for (; i + 4 <= n; i += 4) {
-    uint64_t w0, w1;
-    std::memcpy(&w0, p + i, sizeof w0);
-    std::memcpy(&w1, p + i + 2, sizeof w1);
-    a = round(a, w0);
-    b = round(b, w1);
-  }
-  for (; i < n; ++i) a = round(a, p[i]);
-  uint64_t h = std::rotl(a, 1) + std::rotl(b, 7) + static_cast<uint64_t>(n);
-  h ^= h >> 33;
-  h *= kPrime2;
-  h ^= h >> 29;
-  h *= kPrime3;
-  return h ^ (h >> 32);
+  static constexpr uint64_t kKeys[ChangedArea::kBlock / 2 + 1] = {
+      0xA0761D6478BD642Fu, 0xE7037ED1A0B428DBu, 0x8EBC6AF09C88C6E3u, 0x589965CC75374CC3u,
+      0x1D8E4E27C47D124Fu, 0x9E3779B97F4A7C15u, 0xBF58476D1CE4E5B9u, 0x94D049BB133111EBu,
+      0xC2B2AE3D27D4EB4Fu, 0x165667B19E3779F9u, 0x27D4EB2F165667C5u};
+  constexpr uint64_t kMultiplier = 0x9FB21C651E98DF25u;
+  const auto mix = [](uint64_t in, uint64_t key) {
+    const unsigned __int128 m = static_cast<unsigned __int128>(in ^ key) * kMultiplier;
+    return static_cast<uint64_t>(m) ^ static_cast<uint64_t>(m >> 64);
+  };
+  const auto pairs = [&](int count) {
+    uint64_t h = static_cast<uint64_t>(n);
+    for (int k = 0; k < count; ++k) {
+      uint64_t pair;
+      std::memcpy(&pair, p + 2 * k, sizeof pair);
+      h += mix(pair, kKeys[k]);
+    }
+    return h;
+  };
+  // A whole block's row, nearly always: a loop the compiler unrolls.
+  if (n == ChangedArea::kBlock) return pairs(ChangedArea::kBlock / 2);
+  const uint64_t h = pairs(n / 2);
+  return n % 2 ? h + mix(p[n - 1], kKeys[n / 2]) : h;
 }
 
 }  // namespace
@@ -403,20 +409,35 @@ Surface::DrawingMemo& Surface::MemoOf(const ScreenRect& area) {
       [&](const DrawingMemo& m) { return m.area == area && m.op != 0; }, [](const DrawingMemo& m) { return m.op == 0; });
 }
 
+// The hash of each block's part of each row of `on`, row after row.
+void Surface::HashParts(const ScreenRect& on, std::vector<uint64_t>& out) const {
+  constexpr int kB = ChangedArea::kBlock;
+  out.clear();
+  for (int y = on.y; y < on.y + on.h; ++y)
+    for (int x = on.x; x < on.x + on.w; x = (x / kB + 1) * kB) {
+      const int end = std::min(on.x + on.w, (x / kB + 1) * kB);
+      out.push_back(RowHash(&pixels[static_cast<size_t>(y) * width + x], end - x));
+    }
+}
+
 bool Surface::Unchanged(const ScreenRect& area, std::string_view key) {
   FitStamps();
   const DrawingMemo& last = MemoOf(area);
   if (last.op == 0 || last.area != area || last.key != key) return false;
   const std::vector<ScreenRect>& parts = ChangedPartsSince(last.op, area.x, area.y, area.w, area.h);
   if (parts.empty()) return true;
-  const ScreenRect on = OnSurface(area);
-  if (last.left.size() != static_cast<size_t>(on.w) * on.h) return false;  // no copy kept
+  if (last.left.empty()) return false;  // nothing kept
   // Only the blocks changed since can hold other pixels than it left.
+  constexpr int kB = ChangedArea::kBlock;
+  const ScreenRect on = OnSurface(area);
+  const int firstColumn = on.x / kB, columns = (on.x + on.w - 1) / kB - firstColumn + 1;
   for (const ScreenRect& p : parts)
     for (int y = p.y; y < p.y + p.h; ++y)
-      if (std::memcmp(&last.left[static_cast<size_t>(y - on.y) * on.w + (p.x - on.x)],
-                      &pixels[static_cast<size_t>(y) * width + p.x], sizeof(uint32_t) * static_cast<size_t>(p.w)) != 0)
-        return false;
+      for (int x = p.x; x < p.x + p.w; x = (x / kB + 1) * kB) {
+        const int end = std::min(p.x + p.w, (x / kB + 1) * kB);
+        const size_t at = static_cast<size_t>(y - on.y) * columns + (x / kB - firstColumn);
+        if (RowHash(&pixels[static_cast<size_t>(y) * width + x], end - x) != last.left[at]) return false;
+      }
   return true;
 }
 
@@ -428,16 +449,13 @@ void Surface::Remember(const ScreenRect& area, std::string_view key) {
   // Its own operations are not changes since: the numbers up to here.
   last.op = ++opNumber_;
   const ScreenRect on = OnSurface(area);
-  // A large drawing (the chat board) keeps no copy: copying it at each
-  // paint would cost more than the compare could save.
-  if (static_cast<size_t>(on.w) * on.h > kLargestRememberedCopy) {
+  // A large drawing (the chat board) keeps nothing to compare with: hashing
+  // it at each paint would cost more than the compare could save.
+  if (static_cast<size_t>(on.w) * on.h > kLargestComparedArea) {
     last.left.clear();
     return;
   }
-  last.left.resize(static_cast<size_t>(on.w) * on.h);
-  for (int y = 0; y < on.h; ++y)
-    std::memcpy(&last.left[static_cast<size_t>(y) * on.w], &pixels[static_cast<size_t>(on.y + y) * width + on.x],
-                sizeof(uint32_t) * static_cast<size_t>(on.w));
+  HashParts(on, last.left);
 }
 
 int Surface::TextWidth(std::string_view text) { return GameFont().TextWidth(text); }

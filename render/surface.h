@@ -94,7 +94,7 @@ struct Surface {
   // can be skipped as a whole. Unchanged says whether the last drawing
   // remembered for `area` had the same `key` (all that decides its pixels)
   // and the area still holds what that drawing left (in each of its blocks
-  // nothing has changed a pixel since, or the pixels are the same again);
+  // nothing has changed a pixel since, or the pixels hash the same again);
   // Remember records a drawing just made. The drawing must stay inside its
   // area.
   bool Unchanged(const ScreenRect& area, std::string_view key);
@@ -181,12 +181,14 @@ struct Surface {
     ScreenRect area;
     std::string key;
     uint64_t op = 0;  // the last operation of the drawing
-    // What it left on the surface: the rows of the area that lie on it. A
-    // neighbour's change in a shared block leaves them the same. Empty for
-    // an area larger than kLargestRememberedCopy pixels.
-    std::vector<uint32_t> left;
+    // What it left on the surface, as the hash of each block's part of
+    // each row of the area that lies on it (HashParts): a neighbour's change
+    // in a shared block leaves them the same. Empty for an area larger than
+    // kLargestComparedArea pixels.
+    std::vector<uint64_t> left;
   };
-  static constexpr size_t kLargestRememberedCopy = 4096;
+  static constexpr size_t kLargestComparedArea = 4096;
+  void HashParts(const ScreenRect& on, std::vector<uint64_t>& out) const;
   DrawingMemo& MemoOf(const ScreenRect& area);
   // The part of `area` on the surface (empty when none).
   ScreenRect OnSurface(const ScreenRect& area) const;
