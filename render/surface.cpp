@@ -1,7 +1,6 @@
 #include "render/surface.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstring>
 #include <initializer_list>
 
