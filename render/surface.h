@@ -43,8 +43,8 @@ struct Surface {
   //
   // What was shown is kept as a 64-bit hash of each block's rows, not as a
   // second picture: a tenth of the memory to fetch at each paint. Two rows
-  // that differ hash alike once in 2^64 compares; the row would then be
-  // shown at its next change.
+  // that differ hash alike about once in 2^64 compares; the row would then
+  // be shown at its next change.
   void TakeChanges(std::vector<ScreenRect>& out);
 
   uint32_t At(int x, int y) const { return pixels[y * width + x]; }
@@ -188,6 +188,7 @@ struct Surface {
     std::vector<uint64_t> left;
   };
   static constexpr size_t kLargestComparedArea = 4096;
+  // The hash of each block's part of each row of `on`, row after row.
   void HashParts(const ScreenRect& on, std::vector<uint64_t>& out) const;
   DrawingMemo& MemoOf(const ScreenRect& area);
   // The part of `area` on the surface (empty when none).

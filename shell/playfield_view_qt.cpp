@@ -57,7 +57,8 @@ void PlayfieldView::KeepShownInSharedImage() {
   if (!shared) return;
   // At scale 1 the surface's pixels are the window's: it draws there. The
   // server has read what a put sent long before the next paint draws over
-  // it: the paints are a step apart.
+  // it: the paints are a step apart. (A server lagging a whole step behind
+  // could show a sprite half drawn until the next put.)
   if (scale_ == 1) return surface_.pixels.LendTo(shared);
   const int w = scaled_.width(), h = scaled_.height();
   std::memcpy(shared, scaled_.constBits(), sizeof(uint32_t) * static_cast<size_t>(w) * static_cast<size_t>(h));
