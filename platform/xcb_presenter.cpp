@@ -41,6 +41,16 @@ bool KeepsOurPixels(xcb_connection_t* c, xcb_window_t window) {
   return false;
 }
 
+// `r` clipped to a width x height window: empty (w or h <= 0) outside it.
+ScreenRect Clipped(ScreenRect r, int width, int height) {
+  const int x1 = std::min(r.x + r.w, width), y1 = std::min(r.y + r.h, height);
+  r.x = std::max(r.x, 0);
+  r.y = std::max(r.y, 0);
+  r.w = x1 - r.x;
+  r.h = y1 - r.y;
+  return r;
+}
+
 }  // namespace
 
 std::unique_ptr<XcbPresenter> XcbPresenter::Create(xcb_connection_t* c, uint32_t window, int width, int height,
@@ -61,6 +71,8 @@ XcbPresenter::XcbPresenter(xcb_connection_t* c, uint32_t window, int width, int 
 }
 
 XcbPresenter::~XcbPresenter() {
+  for (uint32_t pixmap : kept_)
+    if (pixmap) xcb_free_pixmap(connection_, pixmap);
   if (shared_) {
     xcb_shm_detach(connection_, segment_);
     // The server must let go of the segment before it disappears here.
@@ -100,12 +112,8 @@ bool XcbPresenter::AttachSharedMemory() {
 }
 
 void XcbPresenter::Put(const uint32_t* pixels, int stride, const std::vector<ScreenRect>& rects) {
-  for (ScreenRect r : rects) {
-    const int x1 = std::min(r.x + r.w, width_), y1 = std::min(r.y + r.h, height_);
-    r.x = std::max(r.x, 0);
-    r.y = std::max(r.y, 0);
-    r.w = x1 - r.x;
-    r.h = y1 - r.y;
+  for (const ScreenRect& given : rects) {
+    const ScreenRect r = Clipped(given, width_, height_);
     if (r.w <= 0 || r.h <= 0) continue;
     if (!shared_) {
       PutRequests(pixels, stride, r);
@@ -121,6 +129,42 @@ void XcbPresenter::Put(const uint32_t* pixels, int stride, const std::vector<Scr
                       static_cast<uint16_t>(r.x), static_cast<uint16_t>(r.y), static_cast<uint16_t>(r.w),
                       static_cast<uint16_t>(r.h), static_cast<int16_t>(r.x), static_cast<int16_t>(r.y), 24,
                       XCB_IMAGE_FORMAT_Z_PIXMAP, 0, segment_, 0);
+  }
+  xcb_flush(connection_);
+}
+
+bool XcbPresenter::Keep(int slot) {
+  if (!shared_ || cannotKeep_ || slot < 0 || slot >= kKeptPictures) return false;
+  uint32_t& pixmap = kept_[slot];
+  if (!pixmap) {
+    const uint32_t id = xcb_generate_id(connection_);
+    // Checked once per picture: a server short of memory refuses it, and
+    // is not asked again.
+    xcb_generic_error_t* error = xcb_request_check(
+        connection_, xcb_create_pixmap_checked(connection_, 24, id, window_, static_cast<uint16_t>(width_),
+                                               static_cast<uint16_t>(height_)));
+    if (error) {
+      std::free(error);
+      cannotKeep_ = true;
+      return false;
+    }
+    pixmap = id;
+  }
+  xcb_shm_put_image(connection_, pixmap, gc_, static_cast<uint16_t>(width_), static_cast<uint16_t>(height_), 0, 0,
+                    static_cast<uint16_t>(width_), static_cast<uint16_t>(height_), 0, 0, 24,
+                    XCB_IMAGE_FORMAT_Z_PIXMAP, 0, segment_, 0);
+  xcb_flush(connection_);
+  return true;
+}
+
+void XcbPresenter::ShowKept(int slot, const std::vector<ScreenRect>& rects) {
+  if (slot < 0 || slot >= kKeptPictures || !kept_[slot]) return;
+  for (const ScreenRect& given : rects) {
+    const ScreenRect r = Clipped(given, width_, height_);
+    if (r.w <= 0 || r.h <= 0) continue;
+    xcb_copy_area(connection_, kept_[slot], window_, gc_, static_cast<int16_t>(r.x), static_cast<int16_t>(r.y),
+                  static_cast<int16_t>(r.x), static_cast<int16_t>(r.y), static_cast<uint16_t>(r.w),
+                  static_cast<uint16_t>(r.h));
   }
   xcb_flush(connection_);
 }

@@ -37,6 +37,15 @@ class XcbPresenter {
   // place of the window, clipped to width x height, and sends the requests.
   void Put(const uint32_t* pixels, int stride, const std::vector<ScreenRect>& rects);
 
+  // Pictures kept at the server (pixmaps of the window's size), to be shown
+  // again without sending them. Keep copies the whole shared image into
+  // picture `slot` (0 .. kKeptPictures - 1); false without shared memory,
+  // or when the server cannot make the pixmap. ShowKept copies `rects` of
+  // picture `slot`, once kept, to the same place of the window.
+  static constexpr int kKeptPictures = 4;
+  bool Keep(int slot);
+  void ShowKept(int slot, const std::vector<ScreenRect>& rects);
+
  private:
   XcbPresenter(xcb_connection_t* connection, uint32_t window, int width, int height);
   bool AttachSharedMemory();
@@ -50,4 +59,6 @@ class XcbPresenter {
   uint32_t* shared_ = nullptr;
   uint32_t segment_ = 0;
   std::vector<uint32_t> packed_;  // one PutImage request's rows
+  uint32_t kept_[kKeptPictures] = {};  // pixmap ids, 0 until made
+  bool cannotKeep_ = false;            // the server refused a pixmap
 };

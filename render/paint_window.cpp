@@ -193,6 +193,8 @@ void PaintWindow(GameState& g, Surface& s) {
   DrawStatusBar(g, s);
 }
 
+void SkipPaint(GameState& g) { AdvanceStatusPhase(g); }
+
 void PaintAndTakeChanges(GameState& g, Surface& s, std::vector<ScreenRect>& changed,
                          const PaintFunction& paint) {
   if (paint) paint(g, s);

@@ -19,6 +19,11 @@ constexpr int kScreenOffset = 20;
 // clear MapDirty; PaintAndTakeChanges does that after the paint.
 void PaintWindow(GameState& g, Surface& s);
 
+// What a paint does to the game besides drawing, for a paint left out as
+// the window shows its picture already (RepeatingPicture): the status
+// line's phase moves on.
+void SkipPaint(GameState& g);
+
 // What draws the window: PaintWindow, or a test's drawing in its place.
 using PaintFunction = std::function<void(GameState&, Surface&)>;
 

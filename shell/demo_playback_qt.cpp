@@ -40,6 +40,7 @@ DemoPlayer::DemoPlayer(MainWindow& window, GameState& game, DemoPlayback& playba
     PaintWindow(playback_.Shown(), s);
     playback_.Shown().MapDirty = 0;
   };
+  window_.view()->repeatingKey = nullptr;  // the playback's picture moves
   // Every key goes to the playback, none to the idle game behind it.
   qApp->installEventFilter(this);
   timer_.setTimerType(Qt::PreciseTimer);
@@ -51,6 +52,7 @@ DemoPlayer::DemoPlayer(MainWindow& window, GameState& game, DemoPlayback& playba
 DemoPlayer::~DemoPlayer() {
   qApp->removeEventFilter(this);
   window_.view()->paint = PaintWindow;  // the game's own picture again
+  window_.view()->repeatingKey = RepeatingPictureKey;
 }
 
 void DemoPlayer::Show() {

@@ -72,6 +72,7 @@ void PlayfieldView::DropPresenter() {
       scaled_.constBits() == reinterpret_cast<const uchar*>(presenter_->SharedPixels()))
     scaled_ = scaled_.copy();
   presenter_.reset();
+  repeating_.Forget();
 }
 
 void PlayfieldView::PaintThroughQt() {
@@ -120,8 +121,33 @@ void PlayfieldView::PaintHeld() {
   if (paintPending_) PaintGame();
 }
 
+bool PlayfieldView::ShowRepeatedPicture() {
+  XcbPresenter* presenter = Presenter();
+  const int phase = g_.FrameCounter / 2;
+  // Without shared memory a kept picture would cost a whole put to make.
+  std::optional<uint64_t> key;
+  if (repeatingKey && presenter && presenter->UsesSharedMemory()) key = repeatingKey(g_);
+  switch (repeating_.Plan(key, phase)) {
+    case RepeatingPicture::Step::kNone:
+      break;
+    case RepeatingPicture::Step::kShowKept:
+      presenter->ShowKept(phase, repeating_.ShowRects());
+      repeating_.Showed(phase);
+      break;
+    case RepeatingPicture::Step::kPaint:
+      // The window must show what the surface last put before the paint's
+      // changes go there.
+      if (const int restore = repeating_.RestoreBeforePaint(); restore >= 0 && presenter)
+        presenter->ShowKept(restore, {{0, 0, surface_.width * scale_, surface_.height * scale_}});
+      return false;
+  }
+  SkipPaint(g_);
+  return true;
+}
+
 void PlayfieldView::PaintGame() {
   paintPending_ = false;
+  if (ShowRepeatedPicture()) return;
   PaintAndTakeChanges(g_, surface_, changedRects_, paint);
   if (scale_ > 1) {
     for (const ScreenRect& r : changedRects_)
@@ -134,6 +160,8 @@ void PlayfieldView::PaintGame() {
     int stride = 0;
     const uint32_t* pixels = ShownPixels(&stride);
     presenter->Put(pixels, stride, changedRects_);
+    const int phase = g_.FrameCounter / 2;
+    if (repeating_.AfterPaint(phase, changedRects_) && !presenter->Keep(phase)) repeating_.Forget();
     return;
   }
   // On X but not shown yet: the expose that shows it puts the whole picture.
@@ -158,9 +186,13 @@ void PlayfieldView::paintEvent(QPaintEvent* e) {
       std::vector<ScreenRect> rects;
       for (const QRect& r : e->region())
         rects.push_back(ScaleRectOutward({r.x(), r.y(), r.width(), r.height()}, ratio_));
-      int stride = 0;
-      const uint32_t* pixels = ShownPixels(&stride);
-      presenter->Put(pixels, stride, rects);
+      if (const int kept = repeating_.ShownKept(); kept >= 0) {
+        presenter->ShowKept(kept, rects);
+      } else {
+        int stride = 0;
+        const uint32_t* pixels = ShownPixels(&stride);
+        presenter->Put(pixels, stride, rects);
+      }
     }
     return;  // if the presenter could not be made, Qt paints it anew
   }

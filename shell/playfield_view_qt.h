@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "render/paint_window.h"
+#include "render/repeating_picture.h"
 #include "render/surface.h"
 
 class XcbPresenter;
@@ -31,6 +32,11 @@ class PlayfieldView : public QWidget {
   int scale() const { return scale_; }
   // Draws the game into the surface (the renderer sets it).
   PaintFunction paint;
+  // While it gives a key, the picture `paint` draws repeats every four
+  // animation phases unless the key changes (RepeatingPictureKey goes with
+  // PaintWindow): on X the window server then keeps each phase's picture
+  // and shows it again, and `paint` is not called. Empty: every paint draws.
+  std::function<std::optional<uint64_t>(const GameState&)> repeatingKey;
 
   // Asks for a paint of the game. It follows once the events waiting now
   // are handled, once however often it was asked for meanwhile, and puts on
@@ -52,6 +58,8 @@ class PlayfieldView : public QWidget {
 
  private:
   void PaintGame();
+  // Shows the phase's kept picture instead of painting, when it can.
+  bool ShowRepeatedPicture();
   // The shown picture: the surface, or its scaled copy.
   const uint32_t* ShownPixels(int* stride) const;
   // The presenter once the view's X window exists; null when Qt paints.
@@ -74,4 +82,5 @@ class PlayfieldView : public QWidget {
   std::vector<ScreenRect> changedRects_;
   bool onX_ = false;  // puts its own pixels, as long as that works
   std::unique_ptr<XcbPresenter> presenter_;
+  RepeatingPicture repeating_;  // which kept picture the presenter's window shows
 };

@@ -7,6 +7,7 @@
 #include "game/game_state.h"
 #include "platform/embedded_assets.h"
 #include "render/paint_window.h"
+#include "render/repeating_picture.h"
 #include "render/scaled_copy.h"
 #include "render/surface.h"
 #include "shell/dialog_builder_qt.h"
@@ -40,6 +41,7 @@ std::unique_ptr<MainWindow> StartProgram(GameState& g, QtUi& ui, uint32_t seed,
 
   auto window = std::make_unique<MainWindow>(g, ui);
   window->view()->paint = PaintWindow;
+  window->view()->repeatingKey = RepeatingPictureKey;
   ShowAtScale(*window->view(), scale);
   StartUpAfterWelcome(g);
   window->show();

@@ -223,6 +223,64 @@ class XWindowTest : public QObject {
     }
   }
 
+  // A picture that repeats with the animation phase: the first cycle paints
+  // each phase and one more paint links the last to the first; then the
+  // window server shows the kept pictures, also where the window is
+  // uncovered, until a new key paints again.
+  void aRepeatingPictureIsShownByTheServerWithoutPainting() {
+    xcb_connection_t* c = QtConnection();
+    GameState g;
+    int paints = 0;
+    uint64_t key = 1;
+    // Each phase a bar of its own colour at a place of its own.
+    const auto bar = [](int phase) { return ScreenRect{10 + 10 * phase, 10, 10, 30}; };
+    const auto colour = [&](int phase) { return static_cast<uint32_t>(0x200000 * (phase + 1) + key); };
+    PlayfieldView view(g, nullptr);
+    view.paint = [&](GameState& game, Surface& s) {
+      ++paints;
+      SkipPaint(game);  // all that the game's paint does besides drawing
+      for (int phase = 0; phase < RepeatingPicture::kPhases; ++phase) {
+        const ScreenRect r = bar(phase);
+        s.Fill(r.x, r.y, r.w, r.h, phase == game.FrameCounter / 2 ? colour(phase) : 0);
+      }
+    };
+    view.repeatingKey = [&](const GameState&) { return std::optional<uint64_t>(key); };
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    const uint32_t window = static_cast<uint32_t>(view.winId());
+    const auto wrong = [&](int phase) {
+      Sync(c);
+      return Wrong(ReadWindow(c, window, 60, 50), 60, 50,
+                   [&](int x, int y) { return Inside(bar(phase), x, y) ? colour(phase) : 0u; });
+    };
+    const auto paintPhase = [&](int phase) {
+      g.FrameCounter = static_cast<uint8_t>(2 * phase);
+      view.Invalidate();
+    };
+    for (int round = 0; round < 3; ++round)
+      for (int phase = 0; phase < RepeatingPicture::kPhases; ++phase) {
+        paintPhase(phase);
+        QTRY_COMPARE(wrong(phase), 0);
+      }
+    QCOMPARE(paints, 5);
+    QCOMPARE(g.StatusPhase, 1);  // three rounds from phase 0 move it on
+
+    const uint32_t gc = xcb_generate_id(c), white = 0xFFFFFF;
+    xcb_create_gc(c, gc, window, XCB_GC_FOREGROUND, &white);
+    const xcb_rectangle_t all{0, 0, 60, 50};
+    xcb_poly_fill_rectangle(c, window, gc, 1, &all);
+    xcb_free_gc(c, gc);
+    QVERIFY(wrong(3) > 0);
+    xcb_clear_area(c, 1, window, 0, 0, 0, 0);
+    xcb_flush(c);
+    QTRY_COMPARE(wrong(3), 0);
+
+    key = 2;
+    paintPhase(1);
+    QTRY_COMPARE(paints, 6);
+    QTRY_COMPARE(wrong(1), 0);
+  }
+
   // Full screen on this 1600 x 1200 screen, with the presenter and with
   // Qt painting: the picture at the multiple the fit chose, where it placed
   // it, black all around, the menu hidden and its item checked; the window
