@@ -89,6 +89,21 @@ bool Inside(const ScreenRect& r, int x, int y) { return x >= r.x && x < r.x + r.
 
 void Sync(xcb_connection_t* c) { std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr)); }
 
+// Paints the window white behind its program's back.
+void Scribble(xcb_connection_t* c, uint32_t window, int w, int h) {
+  const uint32_t gc = xcb_generate_id(c), white = 0xFFFFFF;
+  xcb_create_gc(c, gc, window, XCB_GC_FOREGROUND, &white);
+  const xcb_rectangle_t all{0, 0, static_cast<uint16_t>(w), static_cast<uint16_t>(h)};
+  xcb_poly_fill_rectangle(c, window, gc, 1, &all);
+  xcb_free_gc(c, gc);
+}
+
+// Has the server ask the program to show all of the window again.
+void Expose(xcb_connection_t* c, uint32_t window) {
+  xcb_clear_area(c, 1, window, 0, 0, 0, 0);
+  xcb_flush(c);
+}
+
 xcb_connection_t* QtConnection() {
   return qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
 }
@@ -201,14 +216,9 @@ class XWindowTest : public QObject {
       QCOMPARE(showsSurface(), 0);
 
       // Scribbled over behind the view's back, then exposed: shown again.
-      const uint32_t gc = xcb_generate_id(c), black = 0;
-      xcb_create_gc(c, gc, window, XCB_GC_FOREGROUND, &black);
-      const xcb_rectangle_t all{0, 0, static_cast<uint16_t>(w), static_cast<uint16_t>(h)};
-      xcb_poly_fill_rectangle(c, window, gc, 1, &all);
-      xcb_free_gc(c, gc);
+      Scribble(c, window, w, h);
       QVERIFY(showsSurface() > 0);
-      xcb_clear_area(c, 1, window, 0, 0, 0, 0);
-      xcb_flush(c);
+      Expose(c, window);
       QTRY_COMPARE(showsSurface(), 0);
 
       view.windowHandle()->destroy();
@@ -256,29 +266,21 @@ class XWindowTest : public QObject {
     const auto paintPhase = [&](int phase) {
       g.FrameCounter = static_cast<uint8_t>(2 * phase);
       view.Invalidate();
+      QTRY_COMPARE(wrong(phase), 0);
     };
     for (int round = 0; round < 3; ++round)
-      for (int phase = 0; phase < RepeatingPicture::kPhases; ++phase) {
-        paintPhase(phase);
-        QTRY_COMPARE(wrong(phase), 0);
-      }
+      for (int phase = 0; phase < RepeatingPicture::kPhases; ++phase) paintPhase(phase);
     QCOMPARE(paints, 5);
     QCOMPARE(g.StatusPhase, 1);  // three rounds from phase 0 move it on
 
-    const uint32_t gc = xcb_generate_id(c), white = 0xFFFFFF;
-    xcb_create_gc(c, gc, window, XCB_GC_FOREGROUND, &white);
-    const xcb_rectangle_t all{0, 0, 60, 50};
-    xcb_poly_fill_rectangle(c, window, gc, 1, &all);
-    xcb_free_gc(c, gc);
+    Scribble(c, window, 60, 50);
     QVERIFY(wrong(3) > 0);
-    xcb_clear_area(c, 1, window, 0, 0, 0, 0);
-    xcb_flush(c);
+    Expose(c, window);
     QTRY_COMPARE(wrong(3), 0);
 
     key = 2;
     paintPhase(1);
-    QTRY_COMPARE(paints, 6);
-    QTRY_COMPARE(wrong(1), 0);
+    QCOMPARE(paints, 6);
   }
 
   // Full screen on this 1600 x 1200 screen, with the presenter and with

@@ -14,7 +14,6 @@ struct RepeatingPictureTest : ::testing::Test {
   PictureSet pics = TestPictures();
   TestGame planned, always;
   Surface surface, reference;
-  std::vector<ScreenRect> rects, referenceRects;
   std::vector<uint32_t> window = std::vector<uint32_t>(kClientWidth * kClientHeight);
   std::array<std::vector<uint32_t>, RepeatingPicture::kPhases> kept;
   RepeatingPicture repeating;
@@ -43,7 +42,8 @@ struct RepeatingPictureTest : ::testing::Test {
   // One paint at animation counter `counter`, in both windows.
   void Frame(int counter) {
     Change([&](GameState& g) { g.FrameCounter = static_cast<uint8_t>(counter); });
-    PaintAndTakeChanges(always.g, reference, referenceRects);
+    std::vector<ScreenRect> rects;
+    PaintAndTakeChanges(always.g, reference, rects);
     GameState& g = planned.g;
     const int phase = counter / 2;
     switch (repeating.Plan(RepeatingPictureKey(g), phase)) {
@@ -85,24 +85,13 @@ TEST_F(RepeatingPictureTest, TheWindowShowsWhatEveryPaintWouldAndPaintsOnlyWhenT
        {3, 4, 5, 6, 7, 0, 1, 6, 2, 7, 0}, 0},
       {"the music note is a new picture", [](GameState& g) { g.MusicOn = 1; }, {5, 6, 0, 2, 4, 6, 0, 2}, 5},
       {"a wall is a new picture", [](GameState& g) { g.Tiles[5 * kMapSide + 5] = 2; }, {3, 4, 6, 0, 2, 4}, 5},
-      {"a clear is painted, and its picture kept anew", [](GameState& g) { g.MapDirty = 1; }, {6, 0, 2, 4, 6, 0, 2},
-       6},
+      {"a clear is painted, and its picture kept anew", [](GameState& g) { g.MapDirty = 1; }, {6, 0, 2, 4, 6, 0, 2}, 6},
       {"a player on the field paints every time",
-       [](GameState& g) {
-         PlayerSlot& p = g.Players[0];
-         p.Active = 1;
-         p.Life = Alive;
-         p.Number = 1;
-         p.X = p.DrawX = p.Y = p.DrawY = 200;
-       },
+       [](GameState& g) { g.Players[0] = {.Active = 1, .X = 200, .Y = 200, .DrawX = 200, .DrawY = 200, .Number = 1}; },
        {2, 4, 6, 0, 2}, 5},
       {"gone again, it leaves a new picture", [](GameState& g) { g.Players[0].Active = 0; }, {4, 6, 0, 2, 4, 6}, 5},
       {"so does a fireball's last erase, over it",
-       [](GameState& g) {
-         Fireball& f = g.Fireballs[0];
-         f.DrawnFlag = 0;
-         f.DrawX = f.DrawY = 200;
-       },
+       [](GameState& g) { g.Fireballs[0] = {.DrawX = 200, .DrawY = 200}; },
        {0, 2, 4, 6, 0, 2, 4}, 6},
       {"a game paints every time", [](GameState& g) { g.IsServer = 1; }, {0, 2, 4, 6, 0}, 5},
   };
