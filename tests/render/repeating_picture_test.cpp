@@ -89,9 +89,11 @@ TEST_F(RepeatingPictureTest, TheWindowShowsWhatEveryPaintWouldAndPaintsOnlyWhenT
       {"a player on the field paints every time",
        [](GameState& g) { g.Players[0] = {.Active = 1, .X = 200, .Y = 200, .DrawX = 200, .DrawY = 200, .Number = 1}; },
        {2, 4, 6, 0, 2}, 5},
-      {"gone again, it leaves a new picture", [](GameState& g) { g.Players[0].Active = 0; }, {4, 6, 0, 2, 4, 6}, 5},
-      {"so does a fireball's last erase, over it",
-       [](GameState& g) { g.Fireballs[0] = {.DrawX = 200, .DrawY = 200}; },
+      {"gone, it leaves a picture that a fireball's last erase paints over, and then a new one",
+       [](GameState& g) {
+         g.Players[0].Active = 0;
+         g.Fireballs[0] = {.DrawX = 200, .DrawY = 200};
+       },
        {0, 2, 4, 6, 0, 2, 4}, 6},
       {"a game paints every time", [](GameState& g) { g.IsServer = 1; }, {0, 2, 4, 6, 0}, 5},
   };
