@@ -175,25 +175,12 @@ void Surface::TakeChanges(std::vector<ScreenRect>& out) {
       unknownRows_[box] |= touched_[box].rows;
       return false;
     }
-    // Rows between the changed ones are as they were shown. Once a row
-    // known before differs, the block is to be shown: the rows after it are
-    // left unknown rather than hashed (a moving sprite's block differs in
-    // its first rows). A row that was unknown is hashed, so that a block
-    // redrawn the same at the next paint is known to be as shown.
+    // Rows between the changed ones are as they were shown.
     const ScreenRect part = TouchedPart(column, row);
     const uint32_t rows = known ? touched_[box].rows : ~uint32_t{0};
     bool same = true;
-    for (int y = part.y; y < part.y + part.h; ++y) {
-      const uint32_t bit = uint32_t{1} << (y - row * kB);
-      if (!(rows & bit)) continue;
-      const bool wasKnown = !(unknownRows_[box] & bit);
-      if (RowAsShown(column, row, y)) continue;
-      same = false;
-      if (wasKnown) {
-        unknownRows_[box] |= rows & ~((bit << 1) - 1);
-        break;
-      }
-    }
+    for (int y = part.y; y < part.y + part.h; ++y)
+      if (rows >> (y - row * kB) & 1 && !RowAsShown(column, row, y)) same = false;
     return same;
   });
   changed.Take(width, height, out);

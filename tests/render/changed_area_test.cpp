@@ -163,34 +163,6 @@ TEST(ChangedAreaTest, APixelThatDiffersFromWhatWasShownCountsAtEveryPlaceOfItsBl
       }
 }
 
-TEST(ChangedAreaTest, RowsNotComparedOnceTheBlockDiffersAreComparedAfresh) {
-  // Rows `first` and `second` of a block turn white in two operations: the
-  // first decides that the block is shown. Black again in two operations,
-  // `second` differs from what was shown, though not from its old hash.
-  for (const auto& [first, second] : {std::pair{0, 19}, std::pair{5, 6}}) {
-    Surface s;
-    TakeShown(s);
-    s.FillWhite(20, 40 + first, 20, 1);
-    s.FillWhite(20, 40 + second, 20, 1);
-    EXPECT_FALSE(TakeShown(s).empty());
-    s.FillBlack(20, 40 + second, 20, 1);
-    s.FillWhite(25, 40 + second, 1, 1);
-    s.FillBlack(25, 40 + second, 1, 1);
-    EXPECT_EQ(TakeShown(s), (std::vector<ScreenRect>{{20, 40 + second, 20, 1}})) << first << ", " << second;
-  }
-  // Rows not known are all compared, even after one differs: a block drawn
-  // the same twice more is known to be as shown the second time.
-  Surface s;
-  TakeShown(s);
-  s.FillWhite(20, 40, 20, 20);
-  TakeShown(s);
-  for (const bool again : {false, true}) {
-    s.FillBlack(20, 40, 20, 20);
-    s.FillWhite(20, 40, 20, 20);
-    EXPECT_EQ(TakeShown(s).empty(), again);
-  }
-}
-
 TEST(ChangedAreaTest, RepeatedDrawingsAreSkippedOnlyWhereNothingChangedSince) {
   // A few pictures, places and sizes, so that copies, OR copies and texts
   // on boxes repeat often and overlap each other and fills partly. The
