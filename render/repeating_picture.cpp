@@ -1,10 +1,6 @@
 #include "render/repeating_picture.h"
 
-#include <cstring>
-
-#include "game/game_state.h"
-
-std::optional<uint64_t> RepeatingPictureKey(const GameState& g) {
+std::optional<PictureKey> RepeatingPictureKey(const GameState& g) {
   // Only the idle status bar is drawn from the phase and the music switch
   // alone; the full bar trembles at random.
   if (g.IsServer || g.IsClient || g.MapDirty != 0 || g.ConnectionStatus != "Not Connected") return {};
@@ -13,20 +9,10 @@ std::optional<uint64_t> RepeatingPictureKey(const GameState& g) {
   // A fireball that is not parked, or parked but not yet erased, draws.
   for (const Fireball& f : g.Fireballs)
     if (f.State != FireNone || f.DrawnFlag == 0) return {};
-  // FNV-1a over the walls, the pictures drawn from and the music switch.
-  uint64_t h = 0xCBF29CE484222325u;
-  const auto add = [&h](const void* data, size_t bytes) {
-    const auto* b = static_cast<const unsigned char*>(data);
-    for (size_t i = 0; i < bytes; ++i) h = (h ^ b[i]) * 0x100000001B3u;
-  };
-  add(g.Tiles.data(), sizeof(g.Tiles[0]) * g.Tiles.size());
-  add(&g.Bitmaps, sizeof g.Bitmaps);
-  const bool music = g.MusicOn != 0;
-  add(&music, sizeof music);
-  return h;
+  return PictureKey{g.Tiles, g.Bitmaps, g.MusicOn != 0};
 }
 
-RepeatingPicture::Step RepeatingPicture::Plan(std::optional<uint64_t> key, int phase) {
+RepeatingPicture::Step RepeatingPicture::Plan(const std::optional<PictureKey>& key, int phase) {
   if (key != key_) {
     key_ = key;
     kept_ = {};

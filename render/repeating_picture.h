@@ -11,15 +11,21 @@
 #include <optional>
 #include <vector>
 
+#include "game/game_state.h"
 #include "platform/screen_rect.h"
 
-struct GameState;
+// Everything but the phase that decides the picture while it repeats.
+struct PictureKey {
+  TileMap tiles{};
+  const PictureSet* pictures = nullptr;
+  bool music = false;
+  bool operator==(const PictureKey&) const = default;
+};
 
-// A key for everything but the phase that decides the picture, while the
-// paint draws nothing else than the walls and the idle status bar; none
-// while a game runs, a player or fireball is on the field or waits to be
-// erased, or the window is to be cleared.
-std::optional<uint64_t> RepeatingPictureKey(const GameState& g);
+// The key while the paint draws nothing else than the walls and the idle
+// status bar; none while a game runs, a player or fireball is on the field
+// or waits to be erased, or the window is to be cleared.
+std::optional<PictureKey> RepeatingPictureKey(const GameState& g);
 
 class RepeatingPicture {
  public:
@@ -32,7 +38,7 @@ class RepeatingPicture {
   };
   // Before the paint of `phase` (0..3) under `key` (none: the picture does
   // not repeat now). A new key forgets every kept picture.
-  Step Plan(std::optional<uint64_t> key, int phase);
+  Step Plan(const std::optional<PictureKey>& key, int phase);
   // The phase whose kept picture must be shown whole before a paint, as the
   // window shows another one than the surface last put; -1 when it shows
   // what the surface last put.
@@ -59,7 +65,7 @@ class RepeatingPicture {
     int from = -1;  // the phase shown before it, whose picture `rects` change into it
     std::vector<ScreenRect> rects;
   };
-  std::optional<uint64_t> key_;
+  std::optional<PictureKey> key_;
   std::array<Kept, kPhases> kept_{};
   std::vector<ScreenRect> showRects_;
   // The phase the window shows under the current key (-1: none), and

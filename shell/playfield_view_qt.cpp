@@ -125,7 +125,7 @@ bool PlayfieldView::ShowRepeatedPicture() {
   XcbPresenter* presenter = Presenter();
   const int phase = g_.FrameCounter / 2;
   // Without shared memory a kept picture would cost a whole put to make.
-  std::optional<uint64_t> key;
+  std::optional<PictureKey> key;
   if (repeatingKey && presenter && presenter->UsesSharedMemory()) key = repeatingKey(g_);
   switch (repeating_.Plan(key, phase)) {
     case RepeatingPicture::Step::kNone:

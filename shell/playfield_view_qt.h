@@ -36,7 +36,7 @@ class PlayfieldView : public QWidget {
   // animation phases unless the key changes (RepeatingPictureKey goes with
   // PaintWindow): on X the window server then keeps each phase's picture
   // and shows it again, and `paint` is not called. Empty: every paint draws.
-  std::function<std::optional<uint64_t>(const GameState&)> repeatingKey;
+  std::function<std::optional<PictureKey>(const GameState&)> repeatingKey;
 
   // Asks for a paint of the game. It follows once the events waiting now
   // are handled, once however often it was asked for meanwhile, and puts on

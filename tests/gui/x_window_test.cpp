@@ -241,7 +241,7 @@ class XWindowTest : public QObject {
     xcb_connection_t* c = QtConnection();
     GameState g;
     int paints = 0;
-    uint64_t key = 1;
+    uint8_t key = 1;
     // Each phase a bar of its own colour at a place of its own.
     const auto bar = [](int phase) { return ScreenRect{10 + 10 * phase, 10, 10, 30}; };
     const auto colour = [&](int phase) { return static_cast<uint32_t>(0x200000 * (phase + 1) + key); };
@@ -254,7 +254,7 @@ class XWindowTest : public QObject {
         s.Fill(r.x, r.y, r.w, r.h, phase == game.FrameCounter / 2 ? colour(phase) : 0);
       }
     };
-    view.repeatingKey = [&](const GameState&) { return std::optional<uint64_t>(key); };
+    view.repeatingKey = [&](const GameState&) { return std::optional<PictureKey>({.tiles = {key}}); };
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
     const uint32_t window = static_cast<uint32_t>(view.winId());
