@@ -88,6 +88,7 @@ SdlAudio::SdlAudio(uint32_t shortestTrackMs, std::filesystem::path musicCache,
 
 SdlAudio::~SdlAudio() {
   if (!open_) return;
+  ReleaseDevice();
   StopEffect();
   StopMusic();
   {
@@ -150,6 +151,7 @@ void SdlAudio::PlayEffect(const std::string& file) {
   Mix_Chunk* chunk = Effect(file);
   // One channel: playing on it cuts off whatever it still plays.
   Mix_PlayChannel(kEffectChannel, chunk ? chunk : beep_, 0);
+  ReleaseDevice();  // its next buffer holds the effect
 }
 
 void SdlAudio::StopEffect() {
@@ -267,6 +269,7 @@ void SdlAudio::StartRender(const std::string& file, const std::string& name) {
 
 void SdlAudio::FreeLater(Mix_Music* music) {
   if (!music) return;
+  ReleaseDevice();  // freeing takes the device's lock
   {
     std::lock_guard lock(loaderMutex_);
     toFree_.push_back(music);
@@ -294,6 +297,7 @@ int SdlAudio::PlayMusic(const std::string& file) {
 }
 
 void SdlAudio::RequestLoad(const std::string& file, double at) {
+  ReleaseDevice();
   {
     std::lock_guard lock(loaderMutex_);
     toLoad_ = file;  // replaces a file whose load has not begun
@@ -359,6 +363,7 @@ int SdlAudio::TakeMusicNotice() {
   int notice = notice_.exchange(kMusicNoNotice);
   // A notice is answered first: its answer is often the next track.
   if (notice == kMusicNoNotice) {
+    HoldDeviceIfSilent();
     SleepDeviceIfSilent();
     LengthenBufferIfQuiet();
   }

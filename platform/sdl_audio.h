@@ -27,6 +27,15 @@
 // for. The audio thread notices the silence and asks the main thread, which
 // closes the device when it next takes the music notice.
 //
+// While a game runs the device is not closed in silence (opening it again
+// would hold a step); instead the main thread takes SDL's lock of the
+// device once nothing has played for a moment, which stops the audio thread
+// before its next buffer, and gives it back when something is to play (an
+// effect is set going first, so that the very next buffer holds it). What
+// the device holds plays out; then it runs dry, and takes up again at once.
+// Every mixer call that may wait for the audio thread or another of ours
+// gives the lock back first.
+//
 // How often that thread wakes follows the device's buffer. While a game runs
 // the buffer is short (1024 frames, 23 ms), so that an effect follows its
 // cause; with no game it is four times longer, which takes about a third
@@ -70,6 +79,8 @@ class SdlAudio : public Audio {
   // How long the device plays silence before it sleeps, when it is not
   // kept awake for a game (an open takes some milliseconds on a sound card).
   static constexpr uint32_t kSilenceBeforeSleepMs = 2000;
+  // How long it plays silence in a game before its thread is held.
+  static constexpr uint32_t kSilenceBeforeHoldMs = 100;
   // The rate the mixer asks the device for; the device may choose another.
   static constexpr int kOutputRate = 44100;
   // The device's buffer in frames while a game runs (an effect is heard at
@@ -89,6 +100,8 @@ class SdlAudio : public Audio {
   bool HasDevice() const { return open_; }
   // Whether the device is open now rather than asleep.
   bool DeviceAwake() const { return awake_; }
+  // Whether the main thread holds the audio thread still (in a game's silence).
+  bool DeviceHeld() const { return held_; }
   // The open device's buffer in frames; 0 while it sleeps.
   int BufferFrames() const { return awake_ ? bufferFrames_ : 0; }
   bool EffectPlaying() const;
@@ -146,6 +159,9 @@ class SdlAudio : public Audio {
   bool OpenDevice();
   bool WakeDevice();
   void SleepDeviceIfSilent();
+  bool Silent();
+  void HoldDeviceIfSilent();
+  void ReleaseDevice();
   void ReopenDevice();
   void LengthenBufferIfQuiet();
   void WaitForIdleLoader();
@@ -162,6 +178,10 @@ class SdlAudio : public Audio {
   bool open_ = false;   // a device was found
   bool awake_ = false;  // and is open now
   bool keepAwake_ = false;
+  // SDL's number of the open device (0 when it cannot be told), and whether
+  // the main thread holds its lock.
+  uint32_t deviceId_ = 0;
+  bool held_ = false;
   int bufferFrames_ = 0;  // of the device while it is open
   std::map<std::string, Mix_Chunk*> effects_;  // loaded once, kept until the end
   std::vector<int16_t> beepSamples_;
@@ -196,9 +216,11 @@ class SdlAudio : public Audio {
   double musicFrom_ = 0;
   std::atomic<uint64_t> musicFrames_{0};
   const uint32_t shortestTrackMs_;
-  // Counted by AfterMix while nothing plays; sleepAsked_ once the count
-  // reaches silenceBeforeSleepMs_, cleared when something plays again.
+  // Counted by AfterMix while nothing plays; holdAsked_ and sleepAsked_
+  // once the count reaches the hold's and the sleep's silence, cleared when
+  // something plays again.
   uint64_t silentBytes_ = 0;
+  std::atomic<bool> holdAsked_{false};
   std::atomic<bool> sleepAsked_{false};
   const uint32_t silenceBeforeSleepMs_;
   const int outputRate_;  // asked for

@@ -1,6 +1,7 @@
 // The audio device of SdlAudio: opening it with the buffer the moment wants,
-// letting it sleep through silence, and reopening it with the other buffer
-// when a game starts or ends, carrying the playing track over.
+// letting it sleep (or, in a game, holding its thread) through silence, and
+// reopening it with the other buffer when a game starts or ends, carrying
+// the playing track over.
 #include "platform/sdl_audio.h"
 
 #include <SDL.h>
@@ -10,12 +11,30 @@
 
 #include "platform/sdl_audio_local.h"
 
+namespace {
+
+// SDL_mixer does not tell which device it opened. SDL numbers the devices
+// opened by name from 2, and the mixer's is the only one this program
+// opens: the one device not stopped. 0 when there is not exactly one.
+SDL_AudioDeviceID MixerDevice() {
+  SDL_AudioDeviceID found = 0;
+  for (SDL_AudioDeviceID id = 2; id <= 32; ++id) {
+    if (SDL_GetAudioDeviceStatus(id) == SDL_AUDIO_STOPPED) continue;
+    if (found != 0) return 0;
+    found = id;
+  }
+  return found;
+}
+
+}  // namespace
+
 // Opens the device and sets the mixer up, at the start and whenever the
 // device wakes or changes its buffer (closing it forgets the soundfont,
 // channels and hooks). The buffer is the short one while a game runs.
 bool SdlAudio::OpenDevice() {
   const int frames = keepAwake_ ? kGameBufferFrames : kQuietBufferFrames;
   silentBytes_ = 0;  // before the audio thread runs
+  holdAsked_.store(false);
   sleepAsked_.store(false);
   {
     QuietStderr quiet;
@@ -31,6 +50,7 @@ bool SdlAudio::OpenDevice() {
   }
   awake_ = true;
   bufferFrames_ = frames;
+  deviceId_ = MixerDevice();
   if (mixerRate_ == 0) Mix_QuerySpec(&mixerRate_, &mixerFormat_, &mixerChannels_);
   if (!soundfont_.empty()) Mix_SetSoundFonts(soundfont_.c_str());
   Mix_AllocateChannels(1);
@@ -58,28 +78,51 @@ void SdlAudio::AfterMix(void* self, uint8_t*, int len) {
   if (music && Mix_PausedMusic() == 0) a->musicFrames_.fetch_add(static_cast<uint64_t>(len) / frameBytes);
   if (music || Mix_Playing(-1) != 0) {
     a->silentBytes_ = 0;
+    a->holdAsked_.store(false);
     a->sleepAsked_.store(false);
     return;
   }
   a->silentBytes_ += static_cast<uint64_t>(len);
-  const uint64_t limit = uint64_t(a->mixerRate_) * frameBytes * a->silenceBeforeSleepMs_ / 1000;
-  if (a->silentBytes_ >= limit && !a->sleepAsked_.exchange(true)) a->Wake();
+  const auto reached = [&](uint32_t ms) { return a->silentBytes_ >= uint64_t(a->mixerRate_) * frameBytes * ms / 1000; };
+  // A game's steps take the notice anyway: the hold needs no wake.
+  if (reached(std::min(kSilenceBeforeHoldMs, a->silenceBeforeSleepMs_))) a->holdAsked_.store(true);
+  if (reached(a->silenceBeforeSleepMs_) && !a->sleepAsked_.exchange(true)) a->Wake();
+}
+
+// Nothing plays, no track is on its way and the loader is idle.
+bool SdlAudio::Silent() {
+  return wanted_ == 0 && !EffectPlaying() && !MusicPlaying() && Loader() == LoaderState::Idle;
 }
 
 // On the main thread. Only while nothing plays, no track is on its way and
 // the loader is idle: the loader starts work only when this thread hands it
 // some, so no load or free can run into the closing.
 void SdlAudio::SleepDeviceIfSilent() {
-  if (!awake_ || keepAwake_ || !sleepAsked_.load() || wanted_ != 0 || EffectPlaying() || MusicPlaying() ||
-      Loader() != LoaderState::Idle)
-    return;
+  if (!awake_ || keepAwake_ || !sleepAsked_.load() || !Silent()) return;
+  ReleaseDevice();
   Mix_CloseAudio();
   awake_ = false;
+}
+
+// In a game, on the main thread. Nothing else can then set a sound going
+// before the hold is given back: effects, tracks and the loader's work all
+// start on this thread.
+void SdlAudio::HoldDeviceIfSilent() {
+  if (held_ || !awake_ || !keepAwake_ || deviceId_ == 0 || !holdAsked_.load() || !Silent()) return;
+  SDL_LockAudioDevice(deviceId_);
+  held_ = true;
+}
+
+void SdlAudio::ReleaseDevice() {
+  if (!held_) return;
+  SDL_UnlockAudioDevice(deviceId_);
+  held_ = false;
 }
 
 // Closes the device and opens it again with the buffer the moment wants,
 // carrying the playing track over. On the main thread, between steps.
 void SdlAudio::ReopenDevice() {
+  ReleaseDevice();  // closing waits for the audio thread
   // No load or free may run into the closing (see SleepDeviceIfSilent). At
   // a game's start this waits for at most the one track loading.
   WaitForIdleLoader();
@@ -150,5 +193,8 @@ void SdlAudio::KeepAwake(bool awake) {
     if (!awake_) WakeDevice();
     else if (bufferFrames_ != kGameBufferFrames) ReopenDevice();
   }
-  if (!awake) LengthenBufferIfQuiet();
+  if (!awake) {
+    ReleaseDevice();
+    LengthenBufferIfQuiet();
+  }
 }

@@ -262,11 +262,25 @@ class SdlAudioTest : public QObject {
     }
     if (!SdlAudio::SoundfontPath().empty()) QCOMPARE(notice, int{kMusicSuccessful});  // its end was told
 
-    // A game keeps it awake from its start through any silence.
+    // A game keeps it open from its start through any silence; a moment
+    // into the silence its thread is held and writes nothing more, until an
+    // effect sets it going and is heard at once.
     audio.KeepAwake(true);
     QVERIFY(audio.DeviceAwake());
+    for (int round = 0; round < 2; ++round) {
+      QVERIFY(pollFor(SdlAudio::kSilenceBeforeHoldMs + 200));
+      QVERIFY(audio.DeviceHeld());
+      const size_t held = Written();
+      QVERIFY(pollFor(300));
+      QCOMPARE(Written(), held);
+      audio.PlayEffect("blip.wav");
+      QVERIFY(!audio.DeviceHeld());
+      for (int i = 0; i < 100 && Written() < held + Ms(150); ++i) Wait(10);
+      QVERIFY(Level(held, held + Ms(150)) > 0.001);
+    }
     QVERIFY(pollFor(2500));
-    audio.KeepAwake(false);
+    audio.KeepAwake(false);  // the game ends: held no more, and asleep after the silence
+    QVERIFY(!audio.DeviceHeld());
     QVERIFY(!pollFor(2500));
   }
 
