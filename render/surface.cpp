@@ -70,6 +70,7 @@ void Surface::FitStamps() {
   stampColumns_ = columns;
   blockStamps_.assign(static_cast<size_t>(columns * rows), 0);
   touched_.assign(static_cast<size_t>(columns * rows), TouchedBox{});
+  rowsBeforeTake_.assign(static_cast<size_t>(columns * rows), 0);
   copyMemo_.fill(CopyMemo{});
   orMemo_.fill(CopyMemo{});
   differences_.fill(CellDifference{});
@@ -185,7 +186,16 @@ void Surface::TakeChanges(std::vector<ScreenRect>& out) {
   });
   changed.Take(width, height, out);
   for (ScreenRect& r : out) r = Narrowed(r);
+  for (size_t i = 0; i < touched_.size(); ++i) rowsBeforeTake_[i] = touched_[i].rows;
+  takeBeforeOp_ = lastTakeOp_;
+  lastTakeOp_ = opNumber_;
   std::fill(touched_.begin(), touched_.end(), TouchedBox{});
+}
+
+uint32_t Surface::RowsChangedSince(uint64_t op, size_t at) const {
+  if (op >= lastTakeOp_) return touched_[at].rows;
+  if (op >= takeBeforeOp_) return touched_[at].rows | rowsBeforeTake_[at];
+  return ~uint32_t{0};
 }
 
 namespace {
@@ -421,23 +431,33 @@ void Surface::HashParts(const ScreenRect& on, std::vector<uint64_t>& out) const 
 
 bool Surface::Unchanged(const ScreenRect& area, std::string_view key) {
   FitStamps();
-  const DrawingMemo& last = MemoOf(area);
+  DrawingMemo& last = MemoOf(area);
   if (last.op == 0 || last.area != area || last.key != key) return false;
-  const std::vector<ScreenRect>& parts = ChangedPartsSince(last.op, area.x, area.y, area.w, area.h);
-  if (parts.empty()) return true;
+  const uint64_t since = last.op;
+  // Found the same, the area holds what the drawing left as of now: the
+  // next look needs to know only of the changes after this one.
+  const auto same = [&] {
+    last.op = opNumber_;
+    return true;
+  };
+  const std::vector<ScreenRect>& parts = ChangedPartsSince(since, area.x, area.y, area.w, area.h);
+  if (parts.empty()) return same();
   if (last.left.empty()) return false;  // nothing kept
-  // Only the blocks changed since can hold other pixels than it left.
+  // Only the rows that operations changed since, in the blocks they
+  // changed, can hold other pixels than it left.
   constexpr int kB = ChangedArea::kBlock;
   const ScreenRect on = OnSurface(area);
   const int firstColumn = on.x / kB, columns = (on.x + on.w - 1) / kB - firstColumn + 1;
   for (const ScreenRect& p : parts)
     for (int y = p.y; y < p.y + p.h; ++y)
       for (int x = p.x; x < p.x + p.w; x = (x / kB + 1) * kB) {
+        const size_t block = static_cast<size_t>(y / kB) * stampColumns_ + x / kB;
+        if (!(RowsChangedSince(since, block) >> (y % kB) & 1)) continue;
         const int end = std::min(p.x + p.w, (x / kB + 1) * kB);
         const size_t at = static_cast<size_t>(y - on.y) * columns + (x / kB - firstColumn);
         if (RowHash(&pixels[static_cast<size_t>(y) * width + x], end - x) != last.left[at]) return false;
       }
-  return true;
+  return same();
 }
 
 void Surface::Remember(const ScreenRect& area, std::string_view key) {

@@ -167,6 +167,13 @@ struct Surface {
     uint32_t rows = 0;  // bit y: an operation changed row y of it
   };
   std::vector<TouchedBox> touched_;
+  // Each block's TouchedBox::rows as the last take found them, and the
+  // numbers of the last operations before the last take and the one before.
+  std::vector<uint32_t> rowsBeforeTake_;
+  uint64_t lastTakeOp_ = 0, takeBeforeOp_ = 0;
+  // The rows of block `at` that operations after number `op` may have
+  // changed (bit y: row y); all of them when that is not known.
+  uint32_t RowsChangedSince(uint64_t op, size_t at) const;
   // The touched part of block (column, row) in surface pixels, clipped to
   // the surface; the whole block when nothing is known of it.
   ScreenRect TouchedPart(int column, int row) const;

@@ -317,18 +317,35 @@ TEST(ChangedAreaTest, ARepeatIsRedoneOnlyInTheBlocksChangedSince) {
   }
 }
 
-TEST(ChangedAreaTest, ARememberedDrawingIsComparedWhereItsBlocksChangedSince) {
-  // Black on the left block, white on the right; then a pixel of the right
-  // block changes, and is set back or not.
-  for (const bool setBack : {true, false}) {
+TEST(ChangedAreaTest, ARememberedDrawingIsComparedWhereItsRowsChangedSince) {
+  // Black on the left block, white on the right, in the top half of their
+  // blocks; then a pixel of the right block changes, is set back or not,
+  // and the window takes the changes a number of times before the look.
+  struct Row {
+    const char* what;
+    int y;  // of the pixel changed
+    bool setBack;
+    int takes;
+    bool unchanged;
+  };
+  const Row rows[] = {
+      {"changed and set back", 25, true, 0, true},
+      {"changed", 25, false, 0, false},
+      {"changed, then taken", 25, false, 1, false},
+      {"changed, then taken twice", 25, false, 2, false},
+      {"a row of its block below it changed, then taken", 35, false, 1, true},
+  };
+  for (const Row& r : rows) {
     Surface s;
-    const ScreenRect area{20, 20, 40, 20};
-    s.FillBlack(20, 20, 20, 20);
-    s.FillWhite(40, 20, 20, 20);
+    const ScreenRect area{20, 20, 40, 10};
+    s.FillBlack(20, 20, 20, 10);
+    s.FillWhite(40, 20, 20, 10);
     s.Remember(area, "k");
-    s.FillBlack(45, 25, 1, 1);
-    if (setBack) s.FillWhite(45, 25, 1, 1);
-    EXPECT_EQ(s.Unchanged(area, "k"), setBack);
+    s.FillBlack(45, r.y, 1, 1);
+    if (r.setBack) s.FillWhite(45, r.y, 1, 1);
+    std::vector<ScreenRect> rects;
+    for (int i = 0; i < r.takes; ++i) s.TakeChanges(rects);
+    EXPECT_EQ(s.Unchanged(area, "k"), r.unchanged) << r.what;
   }
 }
 
