@@ -110,12 +110,19 @@ void DrawPlayerList(GameState& g, Surface& s, int phase) {
                   p.Name, p.Frags);
     TextOnBox(s, {x + 40, y - 16, 100, 16}, x + 40, y - 16, line, colour);
 
-    // The vehicle facing left, top 20 rows, with its marks.
-    if (p.Number >= 1 && p.Number <= kSlotCount)
-      s.Copy(pics.Bitmaps[p.Number], 0, kCellPitch * phase, kCellSize, 20, x, y - 21);
-    if (p.Kind == KindComputer) s.Or(pics.Bitmaps[kComputerMark], 0, 0, kCellSize, 20, x, y - 21);
-    if (i == g.LocalSlot) s.Or(pics.OwnMarkBitmap, 0, 0, kCellSize, 20, x, y - 21);
-    if (p.Shield) s.Or(pics.Bitmaps[kShield], kCellPitch * phase, 0, kCellSize, 19, x, y - 20);
+    // The vehicle facing left, top 20 rows, with its marks: drawn again
+    // only when its picture changes (every second paint, as it moves).
+    const ScreenRect icon{x, y - 21, kCellSize, 20};
+    const bool own = i == g.LocalSlot, computer = p.Kind == KindComputer;
+    const std::string iconKey = KeyOf({x, y, p.Number, phase, computer, own, p.Shield});
+    if (!s.Unchanged(icon, iconKey)) {
+      if (p.Number >= 1 && p.Number <= kSlotCount)
+        s.Copy(pics.Bitmaps[p.Number], 0, kCellPitch * phase, kCellSize, 20, x, y - 21);
+      if (computer) s.Or(pics.Bitmaps[kComputerMark], 0, 0, kCellSize, 20, x, y - 21);
+      if (own) s.Or(pics.OwnMarkBitmap, 0, 0, kCellSize, 20, x, y - 21);
+      if (p.Shield) s.Or(pics.Bitmaps[kShield], kCellPitch * phase, 0, kCellSize, 19, x, y - 20);
+      s.Remember(icon, iconKey);
+    }
 
     // Energy gauge: black box, white end marks, a bar of Energy pixels.
     const ScreenRect gauge = Union({x + 50, y, 74, 5}, {x + 52, y, p.Energy, 4});

@@ -64,7 +64,8 @@ TEST(GameScene, EveryPaintShowsAlivePlayersWholeAndLeavesNoTrails) {
 TEST(GameScene, TheStatusBarPaintedOverItselfIsTheBarPaintedAfresh) {
   // The bar leaves what has not changed as it stands: after every paint it
   // must be what a whole new paint of the same moment draws, while chat
-  // lines arrive, the input line flickers and gauges and frags move. Two
+  // lines arrive, the input line flickers, gauges and frags move and a
+  // player joins. Two
   // games run alike from the same seed; the second is painted afresh.
   TestGame t, t2;
   PictureSet pics = TestPictures();
@@ -87,6 +88,9 @@ TEST(GameScene, TheStatusBarPaintedOverItselfIsTheBarPaintedAfresh) {
         std::snprintf(line, kChatLineBytes, "%c%c%cline %d", 200, 100, blue, text);
       }
       if (step % 25 == 5) std::snprintf(g->ChatInput, sizeof g->ChatInput, "hello %d", step);
+      // A player joins: the lines after its own move down, to other vehicles.
+      if (step == 0) g->Players[2].Active = 0;
+      if (step == 200) g->Players[2].Active = 1;
     }
     PaintAndTakeChanges(t.g, s, changed);
     Surface whole;
