@@ -83,7 +83,9 @@ void SdlAudio::AfterMix(void* self, uint8_t*, int len) {
     return;
   }
   a->silentBytes_ += static_cast<uint64_t>(len);
-  const auto reached = [&](uint32_t ms) { return a->silentBytes_ >= uint64_t(a->mixerRate_) * frameBytes * ms / 1000; };
+  const auto reached = [&](uint32_t ms) {
+    return a->silentBytes_ >= uint64_t(a->mixerRate_) * frameBytes * ms / 1000;
+  };
   // A game's steps take the notice anyway: the hold needs no wake.
   if (reached(std::min(kSilenceBeforeHoldMs, a->silenceBeforeSleepMs_))) a->holdAsked_.store(true);
   if (reached(a->silenceBeforeSleepMs_) && !a->sleepAsked_.exchange(true)) a->Wake();
