@@ -268,14 +268,15 @@ class SdlAudioTest : public QObject {
     audio.KeepAwake(true);
     QVERIFY(audio.DeviceAwake());
     for (int round = 0; round < 2; ++round) {
-      QVERIFY(pollFor(SdlAudio::kSilenceBeforeHoldMs + 200));
+      for (int i = 0; i < 300 && !audio.DeviceHeld(); ++i) QVERIFY(pollFor(10));
       QVERIFY(audio.DeviceHeld());
+      QVERIFY(pollFor(100));  // the buffer the thread had in hand is written
       const size_t held = Written();
       QVERIFY(pollFor(300));
       QCOMPARE(Written(), held);
       audio.PlayEffect("blip.wav");
       QVERIFY(!audio.DeviceHeld());
-      for (int i = 0; i < 100 && Written() < held + Ms(150); ++i) Wait(10);
+      for (int i = 0; i < 300 && Written() < held + Ms(150); ++i) Wait(10);
       QVERIFY(Level(held, held + Ms(150)) > 0.001);
     }
     QVERIFY(pollFor(2500));
