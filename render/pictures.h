@@ -29,6 +29,9 @@ struct PictureSet {
   std::array<Picture, 14> Bitmaps;
   Picture IconBitmap;     // bitmap 124: sound and music icons
   Picture OwnMarkBitmap;  // bitmap 131
+  // The vehicles as the playfield draws them, each a vehicle's cell with its
+  // marks and shield ORed in, made on first use (paint_window.cpp).
+  mutable std::vector<Picture> vehicleLooks;
 };
 
 // Decodes a 4-bit (16-colour) BMP file; false when it is not one.
