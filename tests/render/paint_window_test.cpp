@@ -107,10 +107,8 @@ TEST_F(PaintTest, MovingOffAnEarlierPlayersSquareLeavesNoNotch) {
 }
 
 TEST_F(PaintTest, AVehicleShowsItsMarksAndShieldInEveryLook) {
-  g.MapDirty = 1;
-  // {slot, facing up, counter, computer, own, shield, number}, in turn: a
-  // look drawn before must not stand in for another. A counter past 7 (a bad
-  // update) names no cell; a number outside 1..8 draws the marks alone.
+  // {slot, facing up, counter, computer, own, shield, number}, in turn: no look may stand in for another.
+  // A counter past 7 (a bad update) names no cell; a number outside 1..8 draws the marks alone.
   const int rows[][7] = {{0, 0, 0, 1, 0, 0, 1}, {0, 0, 0, 0, 1, 0, 1}, {0, 0, 0, 1, 1, 0, 1}, {0, 0, 0, 1, 0, 1, 1},
                          {0, 1, 0, 1, 0, 1, 1}, {0, 1, 3, 1, 0, 1, 1}, {5, 1, 3, 1, 0, 1, 6}, {2, 1, 0, 1, 0, 0, 3},
                          {2, 0, 9, 1, 0, 0, 3}, {2, 0, 0, 1, 0, 0, 9}};
@@ -124,8 +122,9 @@ TEST_F(PaintTest, AVehicleShowsItsMarksAndShieldInEveryLook) {
     Paint();
     const int phase = r[2] / 2;
     const uint32_t vehicle = r[6] <= 8 ? VehicleColour(r[6], r[1], phase) : 0;
-    const uint32_t look = phase > 3 ? 0 : vehicle | (r[3] ? kComputerMarkColour : 0) | (r[4] ? Rgb(0x40, 0, 0) : 0) | (r[5] ? ShieldColour(phase) : 0);
-    EXPECT_EQ(InSquare(200, 200, look), 1600) << "row " << (&r - rows);
+    const uint32_t marks =
+        (r[3] ? kComputerMarkColour : 0) | (r[4] ? Rgb(0x40, 0, 0) : 0) | (r[5] ? ShieldColour(phase) : 0);
+    EXPECT_EQ(InSquare(200, 200, phase > 3 ? 0 : vehicle | marks), 1600) << "row " << (&r - rows);
     p.Active = 0;
   }
 }
