@@ -27,14 +27,15 @@ void OrCellInto(Picture& out, const Picture& src, int sx, int sy) {
 // once over the floor it leaves the pixels that ORing the parts one after
 // another leaves, from a half or a third of the memory: the sprites are the
 // most of what a paint has to fetch. Made on first use and kept in the
-// set; nullptr for a phase without a cell (a counter past 7).
+// set; nullptr for a cell the vehicle picture lacks (a counter past 7).
 const Picture* VehicleLook(const PictureSet& pics, int number, int facing, int phase, bool computer,
                            bool own, bool shield) {
-  constexpr int kPhases = 4, kFacings = 4;
-  if (number < 1 || number > kSlotCount || phase < 0 || phase >= kPhases) return nullptr;
-  const size_t at = static_cast<size_t>((((number - 1) * kFacings + facing) * kPhases + phase) * 8 +
+  constexpr int kPhases = 4, kFacings = 4, kMarkings = 8;  // computer, own and shield: 2 x 2 x 2
+  if (number < 1 || number > kSlotCount || facing < 0 || facing >= kFacings || phase < 0 || phase >= kPhases)
+    return nullptr;
+  const size_t at = static_cast<size_t>((((number - 1) * kFacings + facing) * kPhases + phase) * kMarkings +
                                         computer * 4 + own * 2 + shield);
-  if (pics.vehicleLooks.empty()) pics.vehicleLooks.resize(kSlotCount * kFacings * kPhases * 8);
+  if (pics.vehicleLooks.empty()) pics.vehicleLooks.resize(kSlotCount * kFacings * kPhases * kMarkings);
   Picture& look = pics.vehicleLooks[at];
   if (look.width != 0) return &look;
   look.pixels.assign(kCellSize * kCellSize, 0);
